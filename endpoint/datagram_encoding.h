@@ -1,0 +1,21 @@
+#pragma once
+
+#include "text.h"
+
+#include <cstddef>
+#include <string>
+
+namespace zav {
+
+enum class DatagramEncoding {
+    Encoded,
+    CharacterNotByte, // a character above 255 cannot be carried as one byte
+    BadCount,         // the count is below 1 or beyond the text and its closing zero
+};
+
+// Writes the first `count` bytes of the text followed by one zero byte into `datagram`, each
+// character as the byte of the same value. On failure `datagram` holds nothing to send.
+[[nodiscard]] DatagramEncoding encodeDatagram(TextView text, std::ptrdiff_t count,
+                                              std::string &datagram);
+
+} // namespace zav

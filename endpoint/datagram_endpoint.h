@@ -1,0 +1,98 @@
+#pragma once
+
+#include "text.h"
+
+#include <cstdint>
+#include <variant>
+
+namespace zav {
+
+// Member numbers of the endpoint, as the window has always addressed them.
+namespace member {
+inline constexpr int kCommandCode = 1;    // 16-bit command; 7 precedes a close after a failed open
+inline constexpr int kAddressFamily = 2;  // socket address family; only 2 (IPv4) opens
+inline constexpr int kBlockingSends = 4;  // false: a send never waits for buffer space
+inline constexpr int kAllowBroadcast = 5; // false: broadcast destinations are refused
+inline constexpr int kPeerAddress = 9;    // remote address text, dotted-decimal IPv4 or host name
+inline constexpr int kPeerPort = 15;      // remote port; only whole numbers 1..65535 open
+inline constexpr int kLastErrorCode = 24; // code of the last failure, see EndpointError
+inline constexpr int kReportPeerUnreachable = 25; // false: a bounced datagram never fails a send
+inline constexpr int kCanSend = 28;               // true while open and able to take a datagram now
+inline constexpr int kLocalAddress = 47;          // empty: any local address and port
+inline constexpr int kProtocol = 48;   // socket protocol; only 0 (the type's default) opens
+inline constexpr int kSocketType = 49; // socket type; only 2 (datagram) opens
+inline constexpr int kSendText = 57;   // sends a text as one datagram
+inline constexpr int kOpenPeer = 59;   // opens towards the peer; 0 on success
+inline constexpr int kClosePeer = 64;  // closes the endpoint
+} // namespace member
+
+inline constexpr std::int16_t kCloseAfterFailedOpen = 7;
+inline constexpr std::int16_t kFamilyIPv4 = 2;
+inline constexpr std::int16_t kTypeDatagram = 2;
+inline constexpr std::int16_t kProtocolDefault = 0;
+
+// LastErrorCode after a send that would have had to wait: the send may be tried again.
+inline constexpr std::int16_t WouldBlockError = 24035;
+
+// Failure codes left in LastErrorCode. OpenPeer returns the same code it leaves there.
+namespace EndpointError {
+inline constexpr std::int64_t kNone = 0;
+inline constexpr std::int64_t kWouldBlock = WouldBlockError;
+inline constexpr std::int64_t kNotOpen = 24101;            // send without an open endpoint
+inline constexpr std::int64_t kUnsupportedSetting = 24102; // family, type, protocol or local
+                                                           // address other than the supported
+inline constexpr std::int64_t kBadAddress = 24103;       // not dotted-decimal IPv4 nor a host name
+inline constexpr std::int64_t kBadPort = 24104;          // not a whole number from 1 to 65535
+inline constexpr std::int64_t kHostNotFound = 24105;     // name look-up failed or took too long
+inline constexpr std::int64_t kBroadcastRefused = 24106; // broadcast peer while broadcast is off
+inline constexpr std::int64_t kSocketFailed = 24107;     // the system refused to create or connect
+inline constexpr std::int64_t kCharacterNotByte = 24108; // a character above 255 in the text
+inline constexpr std::int64_t kBadCount = 24109;   // count below 1 or beyond the text and its zero
+inline constexpr std::int64_t kSendFailed = 24110; // the system refused the datagram
+inline constexpr std::int64_t kPeerUnreachable = 24111; // an earlier datagram bounced (reported
+                                                        // only when kReportPeerUnreachable is on)
+} // namespace EndpointError
+
+// A configuration value: an empty value, a Boolean or a 16-bit integer.
+using SettingValue = std::variant<std::monostate, bool, std::int16_t>;
+
+// The endpoint every datagram goes through. Members answer failures with results; a member
+// may also throw RunTimeFault, which the calling handler deals with.
+class DatagramEndpoint
+{
+public:
+    virtual ~DatagramEndpoint() = default;
+
+    // Stores one configuration member (kAddressFamily ... kReportPeerUnreachable); it takes
+    // effect at the next OpenPeer.
+    virtual void WriteSetting(int memberNumber, const SettingValue &value) = 0;
+
+    // Stores a command code; kCloseAfterFailedOpen needs no effect of its own.
+    virtual void SetCommandCode(std::int16_t code) = 0;
+
+    // Stores the remote address exactly as typed; it is checked at OpenPeer.
+    virtual void SetPeerAddress(const Text &address) = 0;
+
+    // Stores the remote port as read from the port field; it is checked at OpenPeer.
+    virtual void SetPeerPort(double port) = 0;
+
+    // The code of the last failure, EndpointError::kNone when nothing failed yet.
+    [[nodiscard]] virtual std::int64_t LastErrorCode() const = 0;
+
+    // True only while open and able to take a datagram without waiting.
+    [[nodiscard]] virtual bool CanSend() = 0;
+
+    // Sends the text, one byte per character and followed by one zero byte, cut to `count`
+    // bytes, as one datagram (so a count of length + 1 sends all of it); returns the number of
+    // bytes sent, or below 1 on failure with the code in LastErrorCode.
+    [[nodiscard]] virtual std::int64_t SendText(const Text &text, std::int16_t count) = 0;
+
+    // (Re)opens towards the stored peer; returns 0 when open, otherwise a failure code
+    // (also left in LastErrorCode) with the endpoint closed.
+    [[nodiscard]] virtual std::int64_t OpenPeer() = 0;
+
+    // Closes the endpoint; closing a closed endpoint does nothing.
+    virtual void ClosePeer() = 0;
+};
+
+} // namespace zav

@@ -1,0 +1,80 @@
+#include "peer_address.h"
+
+namespace zav {
+
+namespace {
+
+constexpr bool isDigit(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+constexpr bool isLetter(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+bool isHostLabel(TextView label)
+{
+    if (label.empty() || label.size() > 63 || label.front() == u'-' || label.back() == u'-')
+        return false;
+    for (const char16_t c : label) {
+        if (!isDigit(c) && !isLetter(c) && c != u'-')
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<std::uint32_t> parseDottedDecimal(TextView text)
+{
+    std::uint32_t address = 0;
+    int parts = 0;
+    std::size_t at = 0;
+    while (parts < 4) {
+        const std::size_t start = at;
+        unsigned part = 0;
+        while (at < text.size() && isDigit(text[at]) && at - start < 3) {
+            part = part * 10 + (text[at] - u'0');
+            ++at;
+        }
+        const std::size_t digits = at - start;
+        if (digits == 0 || part > 255 || (digits > 1 && text[start] == u'0'))
+            return std::nullopt;
+        address = (address << 8) | part;
+        ++parts;
+        if (parts < 4) {
+            if (at >= text.size() || text[at] != u'.')
+                return std::nullopt;
+            ++at;
+        }
+    }
+    if (at != text.size())
+        return std::nullopt;
+    return address;
+}
+
+std::optional<std::string> asHostName(TextView text)
+{
+    if (text.empty() || text.size() > 253)
+        return std::nullopt;
+
+    TextView lastLabel;
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t dot = std::min(text.find(u'.', start), text.size());
+        lastLabel = text.substr(start, dot - start);
+        if (!isHostLabel(lastLabel))
+            return std::nullopt;
+        start = dot + 1;
+    }
+    bool allDigits = true;
+    for (const char16_t c : lastLabel)
+        allDigits = allDigits && isDigit(c);
+    if (allDigits)
+        return std::nullopt;
+
+    return std::string(text.begin(), text.end());
+}
+
+} // namespace zav

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "text.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace zav {
+
+// Reads a plain dotted-decimal IPv4 address: four decimal parts of 0..255 without leading
+// zeros. The old shorthands ("127.1", "0x7f.0.0.1", "127.0.0.010") are not addresses here.
+// Returns the address in host byte order.
+[[nodiscard]] std::optional<std::uint32_t> parseDottedDecimal(TextView text);
+
+// Returns the text as an ASCII host name when it has a host name's form: dot-separated labels
+// of letters, digits and hyphens, 1 to 63 characters each and 253 in all, not starting or
+// ending with a hyphen, the last one not all digits (so no numeric address passes as a name).
+[[nodiscard]] std::optional<std::string> asHostName(TextView text);
+
+} // namespace zav

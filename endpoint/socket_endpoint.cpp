@@ -1,0 +1,229 @@
+#include "socket_endpoint.h"
+
+#include "datagram_encoding.h"
+#include "peer_address.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace zav {
+
+namespace {
+
+// A 16-bit setting, or the given fallback when the value written is of another kind; a
+// fallback that is not supported makes the next open fail.
+std::int16_t integerSetting(const SettingValue &value, std::int16_t unsupported)
+{
+    if (const auto *number = std::get_if<std::int16_t>(&value))
+        return *number;
+    return unsupported;
+}
+
+// A Boolean setting; anything that is not a Boolean counts as an unsupported value.
+bool booleanSetting(const SettingValue &value, bool &supported)
+{
+    if (const auto *flag = std::get_if<bool>(&value))
+        return *flag;
+    supported = false;
+    return false;
+}
+
+bool isWholePort(double port)
+{
+    return std::isfinite(port) && port >= 1 && port <= 65535 && std::floor(port) == port;
+}
+
+constexpr std::uint32_t kLimitedBroadcast = 0xFFFFFFFFu;
+
+} // namespace
+
+SocketEndpoint::SocketEndpoint(std::unique_ptr<HostResolver> resolver)
+    : m_resolver(std::move(resolver))
+{ }
+
+SocketEndpoint::~SocketEndpoint()
+{
+    ClosePeer();
+}
+
+void SocketEndpoint::WriteSetting(int memberNumber, const SettingValue &value)
+{
+    bool supported = true;
+    switch (memberNumber) {
+    case member::kAddressFamily:
+        m_addressFamily = integerSetting(value, -1);
+        break;
+    case member::kSocketType:
+        m_socketType = integerSetting(value, -1);
+        break;
+    case member::kProtocol:
+        m_protocol = integerSetting(value, -1);
+        break;
+    case member::kBlockingSends:
+        m_blockingSends = booleanSetting(value, supported);
+        break;
+    case member::kAllowBroadcast:
+        m_allowBroadcast = booleanSetting(value, supported);
+        break;
+    case member::kReportPeerUnreachable:
+        m_reportPeerUnreachable = booleanSetting(value, supported);
+        break;
+    case member::kLocalAddress:
+        m_localAddressGiven = !std::holds_alternative<std::monostate>(value);
+        break;
+    default:
+        supported = false;
+        break;
+    }
+    if (!supported)
+        m_settingsUnsupported = true;
+}
+
+void SocketEndpoint::SetCommandCode(std::int16_t code)
+{
+    m_commandCode = code;
+}
+
+void SocketEndpoint::SetPeerAddress(const Text &address)
+{
+    m_peerAddress = address;
+}
+
+void SocketEndpoint::SetPeerPort(double port)
+{
+    m_peerPort = port;
+}
+
+std::int64_t SocketEndpoint::LastErrorCode() const
+{
+    return m_lastError;
+}
+
+bool SocketEndpoint::CanSend()
+{
+    return m_socket != kNoSocket && isWritable(m_socket);
+}
+
+std::int64_t SocketEndpoint::fail(std::int64_t code)
+{
+    m_lastError = code;
+    return code;
+}
+
+std::int64_t SocketEndpoint::resolvePeer(std::uint32_t &address)
+{
+    if (const auto dotted = parseDottedDecimal(m_peerAddress)) {
+        address = *dotted;
+        return EndpointError::kNone;
+    }
+    const auto hostName = asHostName(m_peerAddress);
+    if (!hostName)
+        return EndpointError::kBadAddress;
+    const auto found = m_resolver->resolveIPv4(*hostName, kLookUpTimeout);
+    if (!found)
+        return EndpointError::kHostNotFound;
+    address = *found;
+    return EndpointError::kNone;
+}
+
+std::int64_t SocketEndpoint::OpenPeer()
+{
+    ClosePeer();
+
+    if (!m_library.started())
+        return fail(EndpointError::kSocketFailed);
+    if (m_settingsUnsupported || m_addressFamily != kFamilyIPv4 || m_socketType != kTypeDatagram ||
+        m_protocol != kProtocolDefault || m_localAddressGiven)
+        return fail(EndpointError::kUnsupportedSetting);
+    if (!isWholePort(m_peerPort))
+        return fail(EndpointError::kBadPort);
+
+    std::uint32_t address = 0;
+    if (const std::int64_t code = resolvePeer(address); code != EndpointError::kNone)
+        return fail(code);
+    if (address == kLimitedBroadcast && !m_allowBroadcast)
+        return fail(EndpointError::kBroadcastRefused);
+
+    const NativeSocket created = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    if (created == kNoSocket)
+        return fail(EndpointError::kSocketFailed);
+
+    bool ready = m_blockingSends || setNonBlocking(created);
+    if (ready && m_allowBroadcast) {
+        const int on = 1;
+        ready = setsockopt(created, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char *>(&on),
+                           sizeof on) == 0;
+    }
+    if (!m_reportPeerUnreachable)
+        ignorePeerUnreachable(created);
+
+    sockaddr_in peer {};
+    peer.sin_family = AF_INET;
+    peer.sin_port = htons(static_cast<std::uint16_t>(m_peerPort));
+    peer.sin_addr.s_addr = htonl(address);
+    if (ready && connect(created, reinterpret_cast<const sockaddr *>(&peer), sizeof peer) != 0) {
+        const SocketFailure failure = lastSocketFailure();
+        closeNativeSocket(created);
+        return fail(failure == SocketFailure::AccessDenied ? EndpointError::kBroadcastRefused
+                                                           : EndpointError::kSocketFailed);
+    }
+    if (!ready) {
+        closeNativeSocket(created);
+        return fail(EndpointError::kSocketFailed);
+    }
+
+    m_socket = created;
+    m_lastError = EndpointError::kNone;
+    return EndpointError::kNone;
+}
+
+void SocketEndpoint::ClosePeer()
+{
+    if (m_socket != kNoSocket) {
+        closeNativeSocket(m_socket);
+        m_socket = kNoSocket;
+    }
+}
+
+std::int64_t SocketEndpoint::SendText(const Text &text, std::int16_t count)
+{
+    if (m_socket == kNoSocket) {
+        m_lastError = EndpointError::kNotOpen;
+        return 0;
+    }
+    switch (encodeDatagram(text, count, m_datagram)) {
+    case DatagramEncoding::Encoded:
+        break;
+    case DatagramEncoding::CharacterNotByte:
+        m_lastError = EndpointError::kCharacterNotByte;
+        return 0;
+    case DatagramEncoding::BadCount:
+        m_lastError = EndpointError::kBadCount;
+        return 0;
+    }
+
+    long long sent = sendBytes(m_socket, m_datagram.data(), m_datagram.size());
+    if (sent < 0 && !m_reportPeerUnreachable &&
+        lastSocketFailure() == SocketFailure::PeerUnreachable) {
+        // The failure reported the bounce of an earlier datagram, and reporting it cleared it;
+        // this datagram has not left yet.
+        sent = sendBytes(m_socket, m_datagram.data(), m_datagram.size());
+    }
+    if (sent < 0) {
+        switch (lastSocketFailure()) {
+        case SocketFailure::WouldBlock:
+            m_lastError = EndpointError::kWouldBlock;
+            break;
+        case SocketFailure::PeerUnreachable:
+            m_lastError = EndpointError::kPeerUnreachable;
+            break;
+        default:
+            m_lastError = EndpointError::kSendFailed;
+            break;
+        }
+        return 0;
+    }
+    return sent;
+}
+
+} // namespace zav

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "datagram_endpoint.h"
+#include "host_resolver.h"
+#include "socket_platform.h"
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+namespace zav {
+
+// The endpoint over an IPv4 UDP socket of the operating system, connected to one peer.
+class SocketEndpoint final : public DatagramEndpoint
+{
+public:
+    static constexpr std::chrono::milliseconds kLookUpTimeout {2000};
+
+    explicit SocketEndpoint(std::unique_ptr<HostResolver> resolver = makeSystemHostResolver());
+    ~SocketEndpoint() override;
+    SocketEndpoint(const SocketEndpoint &) = delete;
+    SocketEndpoint &operator=(const SocketEndpoint &) = delete;
+
+    void WriteSetting(int memberNumber, const SettingValue &value) override;
+    void SetCommandCode(std::int16_t code) override;
+    void SetPeerAddress(const Text &address) override;
+    void SetPeerPort(double port) override;
+    [[nodiscard]] std::int64_t LastErrorCode() const override;
+    [[nodiscard]] bool CanSend() override;
+    [[nodiscard]] std::int64_t SendText(const Text &text, std::int16_t count) override;
+    [[nodiscard]] std::int64_t OpenPeer() override;
+    void ClosePeer() override;
+
+private:
+    // The peer's IPv4 address in host byte order, or the failure code.
+    [[nodiscard]] std::int64_t resolvePeer(std::uint32_t &address);
+    [[nodiscard]] std::int64_t fail(std::int64_t code);
+
+    SocketLibrary m_library;
+    std::unique_ptr<HostResolver> m_resolver;
+    NativeSocket m_socket = kNoSocket;
+
+    std::int16_t m_addressFamily = kFamilyIPv4;
+    std::int16_t m_socketType = kTypeDatagram;
+    std::int16_t m_protocol = kProtocolDefault;
+    bool m_blockingSends = false;
+    bool m_allowBroadcast = false;
+    bool m_localAddressGiven = false;
+    bool m_reportPeerUnreachable = false;
+    bool m_settingsUnsupported = false;
+
+    std::int16_t m_commandCode = 0;
+    Text m_peerAddress;
+    double m_peerPort = 0;
+    std::int64_t m_lastError = EndpointError::kNone;
+    std::string m_datagram; // reused so a send allocates nothing once warmed up
+};
+
+} // namespace zav

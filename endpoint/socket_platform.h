@@ -1,0 +1,67 @@
+#pragma once
+
+// The few differences between Winsock and BSD sockets, in one place.
+
+#ifdef _WIN32
+#    ifndef WIN32_LEAN_AND_MEAN
+#        define WIN32_LEAN_AND_MEAN
+#    endif
+#    include <mstcpip.h>
+#    include <winsock2.h>
+#    include <ws2tcpip.h>
+#else
+#    include <arpa/inet.h>
+#    include <cerrno>
+#    include <fcntl.h>
+#    include <netdb.h>
+#    include <netinet/in.h>
+#    include <poll.h>
+#    include <sys/socket.h>
+#    include <unistd.h>
+#endif
+
+namespace zav {
+
+#ifdef _WIN32
+using NativeSocket = SOCKET;
+inline constexpr NativeSocket kNoSocket = INVALID_SOCKET;
+#else
+using NativeSocket = int;
+inline constexpr NativeSocket kNoSocket = -1;
+#endif
+
+// Keeps the socket library started for as long as it lives (Winsock needs this; elsewhere it
+// does nothing).
+class SocketLibrary
+{
+public:
+    SocketLibrary();
+    ~SocketLibrary();
+    SocketLibrary(const SocketLibrary &) = delete;
+    SocketLibrary &operator=(const SocketLibrary &) = delete;
+
+    [[nodiscard]] bool started() const { return m_started; }
+
+private:
+    bool m_started = false;
+};
+
+enum class SocketFailure {
+    None,
+    WouldBlock,      // no buffer space now
+    PeerUnreachable, // a report of an earlier datagram that bounced
+    AccessDenied,    // e.g. a broadcast peer without broadcast allowed
+    Other,
+};
+
+[[nodiscard]] SocketFailure lastSocketFailure();
+void closeNativeSocket(NativeSocket socket);
+[[nodiscard]] bool setNonBlocking(NativeSocket socket);
+// Keeps an earlier datagram's bounce from failing later sends where the system allows it.
+void ignorePeerUnreachable(NativeSocket socket);
+// True when a datagram can be written without waiting.
+[[nodiscard]] bool isWritable(NativeSocket socket);
+// One send() of the bytes on a connected socket; the count sent, or -1.
+[[nodiscard]] long long sendBytes(NativeSocket socket, const char *bytes, std::size_t size);
+
+} // namespace zav

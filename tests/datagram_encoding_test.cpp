@@ -1,0 +1,52 @@
+#include "datagram_encoding.h"
+
+#include <gtest/gtest.h>
+
+namespace zav {
+namespace {
+
+using namespace std::string_literals;
+
+struct EncodingCase
+{
+    const char *name;
+    Text text;
+    std::ptrdiff_t count;
+    DatagramEncoding result;
+    std::string bytes;
+};
+
+void PrintTo(const EncodingCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+const EncodingCase kEncodingCases[] = {
+        {"textAndZero", u"\rabc", 5, DatagramEncoding::Encoded, "\rabc\0"s},
+        {"emptyText", u"", 1, DatagramEncoding::Encoded, "\0"s},
+        {"zerosInTextKept", Text(u"a\0b", 3), 4, DatagramEncoding::Encoded, "a\0b\0"s},
+        {"latin1ByteForByte", u"\u00FF\u0080", 3, DatagramEncoding::Encoded, "\xFF\x80\0"s},
+        {"shorterCountCutsText", u"abc", 2, DatagramEncoding::Encoded, "ab"},
+        {"aboveLatin1", u"a\u0100", 3, DatagramEncoding::CharacterNotByte, ""},
+        {"loneSurrogate", u"\xD800", 2, DatagramEncoding::CharacterNotByte, ""},
+        {"countZero", u"abc", 0, DatagramEncoding::BadCount, ""},
+        {"countNegative", u"abc", -1, DatagramEncoding::BadCount, ""},
+        {"countBeyondZero", u"abc", 5, DatagramEncoding::BadCount, ""},
+};
+
+class Encoding : public ::testing::TestWithParam<EncodingCase>
+{ };
+
+TEST_P(Encoding, GivesTheBytesOrNothing)
+{
+    const EncodingCase &c = GetParam();
+    std::string datagram = "left over";
+    EXPECT_EQ(encodeDatagram(c.text, c.count, datagram), c.result);
+    EXPECT_EQ(datagram, c.bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Encoding, ::testing::ValuesIn(kEncodingCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace zav

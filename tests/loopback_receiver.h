@@ -1,0 +1,35 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace zav::testing {
+
+// A UDP socket bound to 127.0.0.1 on a port the system picks, for datagrams under test.
+class LoopbackReceiver
+{
+public:
+    LoopbackReceiver();
+    // Binds to a chosen loopback port, e.g. one a closed receiver used before.
+    explicit LoopbackReceiver(std::uint16_t port);
+    ~LoopbackReceiver();
+    LoopbackReceiver(const LoopbackReceiver &) = delete;
+    LoopbackReceiver &operator=(const LoopbackReceiver &) = delete;
+
+    [[nodiscard]] std::uint16_t port() const { return m_port; }
+
+    // The next datagram, or nothing when none arrives before the deadline.
+    [[nodiscard]] std::optional<std::string> receive(
+            std::chrono::milliseconds wait = std::chrono::milliseconds(2000));
+
+private:
+    int m_socket = -1;
+    std::uint16_t m_port = 0;
+};
+
+// How long a test waits to be sure that a datagram did not come.
+inline constexpr std::chrono::milliseconds kQuietPeriod {300};
+
+} // namespace zav::testing

@@ -1,0 +1,79 @@
+#include "peer_address.h"
+
+#include <gtest/gtest.h>
+
+namespace zav {
+namespace {
+
+struct AddressCase
+{
+    const char *name;
+    Text text;
+    std::optional<std::uint32_t> dotted;
+    bool hostName;
+};
+
+void PrintTo(const AddressCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+const AddressCase kAddressCases[] = {
+        {"loopback", u"127.0.0.1", 0x7F000001u, false},
+        {"zeros", u"0.0.0.0", 0u, false},
+        {"broadcast", u"255.255.255.255", 0xFFFFFFFFu, false},
+        {"octalPart", u"127.0.0.010", std::nullopt, false},
+        {"leadingZero", u"127.0.0.01", std::nullopt, false},
+        {"twoParts", u"127.1", std::nullopt, false},
+        {"threeParts", u"127.0.1", std::nullopt, false},
+        {"fiveParts", u"1.2.3.4.5", std::nullopt, false},
+        {"hexPart", u"0x7f.0.0.1", std::nullopt, false},
+        {"partTooLarge", u"999.1.1.1", std::nullopt, false},
+        {"part256", u"256.0.0.1", std::nullopt, false},
+        {"fourDigits", u"1.2.3.0004", std::nullopt, false},
+        {"emptyPart", u"1..2.3", std::nullopt, false},
+        {"trailingDot", u"1.2.3.4.", std::nullopt, false},
+        {"leadingBlank", u" 127.0.0.1", std::nullopt, false},
+        {"trailingBlank", u"127.0.0.1 ", std::nullopt, false},
+        {"empty", u"", std::nullopt, false},
+        {"arabicDigits", u"\u0661.2.3.4", std::nullopt, false},
+        {"localhost", u"localhost", std::nullopt, true},
+        {"dottedName", u"switcher-1.studio.example", std::nullopt, true},
+        {"hyphenFirst", u"-switcher", std::nullopt, false},
+        {"hyphenLast", u"switcher-", std::nullopt, false},
+        {"underscore", u"switcher_1", std::nullopt, false},
+        {"blankInside", u"local host", std::nullopt, false},
+        {"nulInside", Text(u"local\0host", 10), std::nullopt, false},
+        {"lineBreakInside", u"local\nhost", std::nullopt, false},
+        {"emptyLabel", u"studio..example", std::nullopt, false},
+        {"label63", Text(63, u'a'), std::nullopt, true},
+        {"label64", Text(64, u'a'), std::nullopt, false},
+        {"name300", Text(300, u'a'), std::nullopt, false},
+        {"nonAscii", u"stud\u00EDo", std::nullopt, false},
+};
+
+class PeerAddress : public ::testing::TestWithParam<AddressCase>
+{ };
+
+TEST_P(PeerAddress, IsDottedDecimalOrHostNameOrNeither)
+{
+    const AddressCase &c = GetParam();
+    EXPECT_EQ(parseDottedDecimal(c.text), c.dotted);
+    EXPECT_EQ(asHostName(c.text).has_value(), c.hostName);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PeerAddress, ::testing::ValuesIn(kAddressCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(HostNameLength, LongestNameIs253)
+{
+    Text name;
+    while (name.size() < 253)
+        name += name.empty() ? Text(61, u'a') : Text(u".") + Text(61, u'a');
+    name.resize(253);
+    EXPECT_TRUE(asHostName(name).has_value());
+    EXPECT_FALSE(asHostName(name + u"a").has_value());
+}
+
+} // namespace
+} // namespace zav

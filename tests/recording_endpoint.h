@@ -1,0 +1,67 @@
+#pragma once
+
+#include "connect_failure_notice.h"
+#include "datagram_endpoint.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace zav::testing {
+
+// What the window did to its endpoint and its operator, one line per call, in order.
+struct CallLog
+{
+    std::vector<std::string> calls;
+    std::vector<QWidget *> noticeOwners;
+};
+
+// Plays the endpoint: records every call and answers as a test tells it to.
+class RecordingEndpoint final : public DatagramEndpoint
+{
+public:
+    explicit RecordingEndpoint(std::shared_ptr<CallLog> log) : m_log(std::move(log)) { }
+
+    std::int64_t openResult = 0;
+    bool canSend = true;
+    std::int64_t sendResult = 1; // below 1: failure; kEchoCount: the count given
+    std::int64_t lastErrorCode = 0;
+    // Members (by name, as logged) that throw RunTimeFault(EndpointFault) when called.
+    std::set<std::string> faulting;
+
+    static constexpr std::int64_t kEchoCount = -99999;
+
+    void WriteSetting(int memberNumber, const SettingValue &value) override;
+    void SetCommandCode(std::int16_t code) override;
+    void SetPeerAddress(const Text &address) override;
+    void SetPeerPort(double port) override;
+    [[nodiscard]] std::int64_t LastErrorCode() const override;
+    [[nodiscard]] bool CanSend() override;
+    [[nodiscard]] std::int64_t SendText(const Text &text, std::int16_t count) override;
+    [[nodiscard]] std::int64_t OpenPeer() override;
+    void ClosePeer() override;
+
+private:
+    void record(const std::string &member, const std::string &arguments = {}) const;
+
+    std::shared_ptr<CallLog> m_log;
+};
+
+// Stands in for the message box: records that it was shown, and over which window.
+class RecordingNotice final : public ConnectFailureNotice
+{
+public:
+    explicit RecordingNotice(std::shared_ptr<CallLog> log) : m_log(std::move(log)) { }
+    void announce(QWidget *owner) override;
+
+private:
+    std::shared_ptr<CallLog> m_log;
+};
+
+// Shows text with control and non-ASCII characters as \xNN or \uNNNN.
+[[nodiscard]] std::string printable(const Text &text);
+
+} // namespace zav::testing

@@ -1,0 +1,239 @@
+#include "socket_endpoint.h"
+#include "loopback_receiver.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <future>
+#include <limits>
+
+namespace zav {
+namespace {
+
+using namespace std::chrono_literals;
+using namespace std::string_literals;
+using testing::kQuietPeriod;
+using testing::LoopbackReceiver;
+
+// An endpoint configured as the window configures it, aimed at a loopback port.
+std::unique_ptr<SocketEndpoint> endpointTowards(const Text &address, double port)
+{
+    auto endpoint = std::make_unique<SocketEndpoint>();
+    endpoint->WriteSetting(member::kAddressFamily, kFamilyIPv4);
+    endpoint->WriteSetting(member::kProtocol, kProtocolDefault);
+    endpoint->WriteSetting(member::kSocketType, kTypeDatagram);
+    endpoint->WriteSetting(member::kBlockingSends, false);
+    endpoint->WriteSetting(member::kAllowBroadcast, false);
+    endpoint->WriteSetting(member::kLocalAddress, std::monostate {});
+    endpoint->WriteSetting(member::kReportPeerUnreachable, false);
+    endpoint->SetPeerAddress(address);
+    endpoint->SetPeerPort(port);
+    return endpoint;
+}
+
+TEST(SocketEndpoint, SendsTextAndClosingZeroByteExact)
+{
+    LoopbackReceiver receiver;
+    auto endpoint = endpointTowards(u"127.0.0.1", receiver.port());
+    ASSERT_EQ(endpoint->OpenPeer(), 0);
+    ASSERT_TRUE(endpoint->CanSend());
+
+    EXPECT_EQ(endpoint->SendText(u"\rabc", 5), 5);
+    EXPECT_EQ(receiver.receive(), "\rabc\0"s);
+
+    const Text allBytes = [] {
+        Text text;
+        for (char16_t c = 0; c <= 0xFF; ++c)
+            text += c;
+        return text;
+    }();
+    EXPECT_EQ(endpoint->SendText(allBytes, 257), 257);
+    const auto datagram = receiver.receive();
+    ASSERT_TRUE(datagram);
+    ASSERT_EQ(datagram->size(), 257u);
+    for (std::size_t i = 0; i < 256; ++i)
+        EXPECT_EQ(static_cast<unsigned char>((*datagram)[i]), i);
+    EXPECT_EQ((*datagram)[256], '\0');
+}
+
+TEST(SocketEndpoint, CharacterAboveByteSendsNothing)
+{
+    LoopbackReceiver receiver;
+    auto endpoint = endpointTowards(u"127.0.0.1", receiver.port());
+    ASSERT_EQ(endpoint->OpenPeer(), 0);
+
+    EXPECT_LT(endpoint->SendText(u"caf\u00E9 \u20AC", 7), 1);
+    EXPECT_EQ(endpoint->LastErrorCode(), EndpointError::kCharacterNotByte);
+    EXPECT_EQ(receiver.receive(kQuietPeriod), std::nullopt);
+}
+
+TEST(SocketEndpoint, ClosedEndpointNeitherSendsNorClaimsTo)
+{
+    LoopbackReceiver receiver;
+    auto endpoint = endpointTowards(u"127.0.0.1", receiver.port());
+    EXPECT_FALSE(endpoint->CanSend());
+    ASSERT_EQ(endpoint->OpenPeer(), 0);
+    endpoint->ClosePeer();
+    endpoint->ClosePeer();
+
+    EXPECT_FALSE(endpoint->CanSend());
+    EXPECT_LT(endpoint->SendText(u"x", 2), 1);
+    EXPECT_EQ(endpoint->LastErrorCode(), EndpointError::kNotOpen);
+    EXPECT_EQ(receiver.receive(kQuietPeriod), std::nullopt);
+}
+
+TEST(SocketEndpoint, ReopenFollowsTheNewPeer)
+{
+    LoopbackReceiver first;
+    LoopbackReceiver second;
+    auto endpoint = endpointTowards(u"127.0.0.1", first.port());
+    ASSERT_EQ(endpoint->OpenPeer(), 0);
+    endpoint->SetPeerPort(second.port());
+    ASSERT_EQ(endpoint->OpenPeer(), 0);
+
+    EXPECT_EQ(endpoint->SendText(u"b", 2), 2);
+    EXPECT_EQ(second.receive(), "b\0"s);
+    EXPECT_EQ(first.receive(kQuietPeriod), std::nullopt);
+}
+
+TEST(SocketEndpoint, HostNameIsLookedUp)
+{
+    LoopbackReceiver receiver;
+    auto endpoint = endpointTowards(u"localhost", receiver.port());
+    ASSERT_EQ(endpoint->OpenPeer(), 0);
+    EXPECT_EQ(endpoint->SendText(u"n", 2), 2);
+    EXPECT_EQ(receiver.receive(), "n\0"s);
+}
+
+// An earlier datagram to a port nobody listens on comes back as a "port unreachable" report,
+// which the system hands to the next send. That send must still put its datagram on the wire.
+TEST(SocketEndpoint, BounceOfEarlierDatagramDoesNotEatTheNextOne)
+{
+    std::uint16_t port = 0;
+    {
+        LoopbackReceiver gone;
+        port = gone.port();
+    }
+    auto endpoint = endpointTowards(u"127.0.0.1", port);
+    ASSERT_EQ(endpoint->OpenPeer(), 0);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(endpoint->SendText(u"lost", 5), 5) << i;
+
+    LoopbackReceiver listening(port);
+    EXPECT_EQ(endpoint->SendText(u"kept", 5), 5);
+    EXPECT_EQ(listening.receive(), "kept\0"s);
+}
+
+struct RefusedPeer
+{
+    const char *name;
+    Text address;
+    double port;
+    std::int64_t code;
+};
+
+void PrintTo(const RefusedPeer &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+// None of these may open, and nothing may be sent: each is refused before a socket is aimed
+// anywhere.
+const RefusedPeer kRefusedPeers[] = {
+        {"portZero", u"127.0.0.1", 0, EndpointError::kBadPort},
+        {"portNegative", u"127.0.0.1", -1, EndpointError::kBadPort},
+        {"portAbove65535", u"127.0.0.1", 65536, EndpointError::kBadPort},
+        {"portThatWouldWrapTo2160", u"127.0.0.1", 67696, EndpointError::kBadPort},
+        {"portFraction", u"127.0.0.1", 2160.5, EndpointError::kBadPort},
+        {"portInfinite", u"127.0.0.1", kInfinity, EndpointError::kBadPort},
+        {"portNaN", u"127.0.0.1", kNaN, EndpointError::kBadPort},
+        {"octalShorthand", u"127.0.0.010", 2160, EndpointError::kBadAddress},
+        {"twoPartShorthand", u"127.1", 2160, EndpointError::kBadAddress},
+        {"hexShorthand", u"0x7f.0.0.1", 2160, EndpointError::kBadAddress},
+        {"hexWholeAddress", u"0x7f000001", 2160, EndpointError::kHostNotFound},
+        {"partTooLarge", u"999.1.1.1", 2160, EndpointError::kBadAddress},
+        {"empty", u"", 2160, EndpointError::kBadAddress},
+        {"blanksAround", u" 127.0.0.1 ", 2160, EndpointError::kBadAddress},
+        {"nameTooLong", Text(300, u'a'), 2160, EndpointError::kBadAddress},
+        {"broadcast", u"255.255.255.255", 2160, EndpointError::kBroadcastRefused},
+};
+
+class RefusedOpen : public ::testing::TestWithParam<RefusedPeer>
+{ };
+
+TEST_P(RefusedOpen, StaysClosed)
+{
+    const RefusedPeer &c = GetParam();
+    auto endpoint = endpointTowards(c.address, c.port);
+    EXPECT_EQ(endpoint->OpenPeer(), c.code);
+    EXPECT_EQ(endpoint->LastErrorCode(), c.code);
+    EXPECT_FALSE(endpoint->CanSend());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RefusedOpen, ::testing::ValuesIn(kRefusedPeers),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+struct UnsupportedSetting
+{
+    const char *name;
+    int member;
+    SettingValue value;
+};
+
+void PrintTo(const UnsupportedSetting &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+const UnsupportedSetting kUnsupportedSettings[] = {
+        {"familyIPv6", member::kAddressFamily, std::int16_t {23}},
+        {"familyAsBoolean", member::kAddressFamily, true},
+        {"streamType", member::kSocketType, std::int16_t {1}},
+        {"explicitProtocol", member::kProtocol, std::int16_t {17}},
+        {"localAddressGiven", member::kLocalAddress, std::int16_t {0}},
+        {"blockingAsNumber", member::kBlockingSends, std::int16_t {0}},
+        {"unknownMember", 3, false},
+};
+
+class UnsupportedConfiguration : public ::testing::TestWithParam<UnsupportedSetting>
+{ };
+
+TEST_P(UnsupportedConfiguration, RefusesToOpen)
+{
+    LoopbackReceiver receiver;
+    auto endpoint = endpointTowards(u"127.0.0.1", receiver.port());
+    endpoint->WriteSetting(GetParam().member, GetParam().value);
+    EXPECT_EQ(endpoint->OpenPeer(), EndpointError::kUnsupportedSetting);
+    EXPECT_FALSE(endpoint->CanSend());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, UnsupportedConfiguration, ::testing::ValuesIn(kUnsupportedSettings),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(HostLookUp, SlowNameServiceIsGivenUpOnAtTheTimeout)
+{
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    auto resolver = makeThreadedHostResolver([released](const std::string &) {
+        released.wait();
+        return std::optional<std::uint32_t>(0x7F000001u);
+    });
+
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(resolver->resolveIPv4("switcher", 100ms), std::nullopt);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 10s);
+    release.set_value();
+}
+
+TEST(HostLookUp, AnswerWithinTheTimeoutIsKept)
+{
+    auto resolver = makeThreadedHostResolver(
+            [](const std::string &name) { return std::optional<std::uint32_t>(name.size()); });
+    EXPECT_EQ(resolver->resolveIPv4("abc", 10s), 3u);
+}
+
+} // namespace
+} // namespace zav

@@ -1,0 +1,310 @@
+#include "window_fixture.h"
+
+#include <QTextDocument>
+
+namespace zav::testing {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+const Calls kConfiguration = {
+        "WriteSetting 2=2",      "WriteSetting 48=0",    "WriteSetting 49=2",
+        "WriteSetting 4=false",  "WriteSetting 5=false", "WriteSetting 47=empty",
+        "WriteSetting 25=false",
+};
+
+const Calls kFailedOpenTail = {"SetCommandCode 7", "ClosePeer", "Notice"};
+
+Calls joined(Calls first, const Calls &second)
+{
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+using StartUp = WindowFixture;
+
+TEST_F(StartUp, ConfiguresThenOpensTowardsTheDefaultPeer)
+{
+    window.Form_Load();
+    EXPECT_EQ(
+            takeCalls(),
+            joined(kConfiguration, {"SetPeerAddress [127.0.0.1]", "SetPeerPort 2160", "OpenPeer"}));
+}
+
+TEST_F(StartUp, FailedOpenClosesThenShowsTheBoxOnItsOwn)
+{
+    fake->openResult = 10061;
+    window.Form_Load();
+    EXPECT_EQ(takeCalls(),
+              joined(joined(kConfiguration,
+                            {"SetPeerAddress [127.0.0.1]", "SetPeerPort 2160", "OpenPeer"}),
+                     kFailedOpenTail));
+    // The window is not shown yet, so the box cannot stand over it.
+    EXPECT_EQ(log->noticeOwners, std::vector<QWidget *> {nullptr});
+}
+
+TEST_F(StartUp, FaultWhileConfiguringIsAFailedOpen)
+{
+    fake->faulting = {"WriteSetting"};
+    window.Form_Load();
+    EXPECT_EQ(takeCalls(), joined({"WriteSetting 2=2"}, kFailedOpenTail));
+}
+
+struct ConnectCase
+{
+    const char *name;
+    QString address;
+    QString port;
+    std::string addressWritten;
+    std::string portWritten;
+};
+
+void PrintTo(const ConnectCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+const ConnectCase kConnectCases[] = {
+        {"plain", "10.0.0.140", "2160", "[10.0.0.140]", "2160"},
+        {"portTrailingLetters", "127.0.0.1", "2160abc", "[127.0.0.1]", "2160"},
+        {"portBlankInside", "127.0.0.1", "21 60", "[127.0.0.1]", "2160"},
+        {"portLetters", "127.0.0.1", "abc", "[127.0.0.1]", "0"},
+        {"portEmpty", "127.0.0.1", "", "[127.0.0.1]", "0"},
+        {"portHex", "127.0.0.1", "&H870", "[127.0.0.1]", "2160"},
+        {"portFractionPassedOn", "127.0.0.1", "2160.5", "[127.0.0.1]", "2160.5"},
+        {"portAboveRangePassedOn", "127.0.0.1", "67696", "[127.0.0.1]", "67696"},
+        {"addressUntrimmed", " 10.0.0.140 ", "1", "[ 10.0.0.140 ]", "1"},
+        {"addressEmpty", "", "1", "[]", "1"},
+        {"addressNotAnAddress", "switcher\u00E9", "1", "[switcher\\xE9]", "1"},
+};
+
+class ConnectFields : public WindowFixture, public ::testing::WithParamInterface<ConnectCase>
+{ };
+
+TEST_P(ConnectFields, WritesTheFieldsAndOpens)
+{
+    const ConnectCase &c = GetParam();
+    address()->setText(c.address);
+    port()->setText(c.port);
+    click("cmdConnect");
+    EXPECT_EQ(takeCalls(),
+              (Calls {"SetPeerAddress " + c.addressWritten, "SetPeerPort " + c.portWritten,
+                      "OpenPeer"}));
+    EXPECT_EQ(address()->text(), c.address);
+    EXPECT_EQ(port()->text(), c.port);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ConnectFields, ::testing::ValuesIn(kConnectCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+using Connect = WindowFixture;
+
+TEST_F(Connect, TwiceOpensTwiceWithoutABox)
+{
+    click("cmdConnect");
+    click("cmdConnect");
+    const Calls once = {"SetPeerAddress [127.0.0.1]", "SetPeerPort 2160", "OpenPeer"};
+    EXPECT_EQ(takeCalls(), joined(once, once));
+}
+
+TEST_F(Connect, EachFailedClickClosesThenShowsTheBoxOnce)
+{
+    window.show();
+    fake->openResult = -1;
+    const Calls failed =
+            joined({"SetPeerAddress [127.0.0.1]", "SetPeerPort 2160", "OpenPeer"}, kFailedOpenTail);
+    click("cmdConnect");
+    EXPECT_EQ(takeCalls(), failed);
+    click("cmdConnect");
+    EXPECT_EQ(takeCalls(), failed);
+    EXPECT_EQ(log->noticeOwners, (std::vector<QWidget *> {&window, &window}));
+}
+
+struct ConnectFault
+{
+    const char *name;
+    std::string faultingMember;
+    std::int64_t openResult;
+    Calls calls;
+};
+
+void PrintTo(const ConnectFault &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+const ConnectFault kConnectFaults[] = {
+        {"addressRejected", "SetPeerAddress", 0, {"SetPeerAddress [127.0.0.1]"}},
+        {"portRejected", "SetPeerPort", 0, {"SetPeerAddress [127.0.0.1]", "SetPeerPort 2160"}},
+        {"openFaults",
+         "OpenPeer",
+         0,
+         {"SetPeerAddress [127.0.0.1]", "SetPeerPort 2160", "OpenPeer"}},
+        {"openResultTooLarge",
+         "",
+         70000,
+         {"SetPeerAddress [127.0.0.1]", "SetPeerPort 2160", "OpenPeer"}},
+        {"commandCodeFaultsStillCloses",
+         "SetCommandCode",
+         1,
+         {"SetPeerAddress [127.0.0.1]", "SetPeerPort 2160", "OpenPeer"}},
+        {"closeFaultsStillShowsBox",
+         "ClosePeer",
+         1,
+         {"SetPeerAddress [127.0.0.1]", "SetPeerPort 2160", "OpenPeer"}},
+};
+
+class ConnectFaults : public WindowFixture, public ::testing::WithParamInterface<ConnectFault>
+{ };
+
+TEST_P(ConnectFaults, EndAsAFailedOpen)
+{
+    const ConnectFault &c = GetParam();
+    if (!c.faultingMember.empty())
+        fake->faulting = {c.faultingMember};
+    fake->openResult = c.openResult;
+    click("cmdConnect");
+    EXPECT_EQ(takeCalls(), joined(c.calls, kFailedOpenTail));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ConnectFaults, ::testing::ValuesIn(kConnectFaults),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+using Disconnect = WindowFixture;
+
+TEST_F(Disconnect, OnlyCloses)
+{
+    click("cmdDisconnect");
+    EXPECT_EQ(takeCalls(), Calls {"ClosePeer"});
+}
+
+TEST_F(Disconnect, FaultEndsItQuietly)
+{
+    fake->faulting = {"ClosePeer"};
+    click("cmdDisconnect");
+    click("cmdDisconnect");
+    EXPECT_EQ(takeCalls(), (Calls {"ClosePeer", "ClosePeer"}));
+}
+
+struct SendCase
+{
+    const char *name;
+    QString typed;
+    Calls calls;
+};
+
+void PrintTo(const SendCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+const SendCase kSendCases[] = {
+        {"caretEscape", "^Mabc", {"CanSend", "SendText [\\x0Dabc] 5"}},
+        {"empty", "", {"CanSend", "SendText [] 1"}},
+        {"caretNotFirst", "a^M", {"CanSend", "SendText [a^M] 4"}},
+        {"onlyFirstEscape", "^M^J", {"CanSend", "SendText [\\x0D^J] 4"}},
+        {"caretAlone", "^", {}},
+        {"caretDigit", "^1", {}},
+        {"caretBlank", "^ ", {}},
+        {"caretQuestionMark", "^?", {}},
+        {"lineBreaks", "a\nb\n", {"CanSend", "SendText [a\\x0D\\x0Ab\\x0D\\x0A] 7"}},
+        {"noBreakSpaceKept", "a\u00A0b", {"CanSend", "SendText [a\\xA0b] 4"}},
+        {"longestMessage", QString(32766, u'x'), {"CanSend", "SendText <32766 chars> 32767"}},
+        {"oneTooLong", QString(32767, u'x'), {"CanSend"}},
+        {"escapedOneTooLong", "^M" + QString(32766, u'x'), {"CanSend"}},
+        {"escapedLongest",
+         "^M" + QString(32765, u'x'),
+         {"CanSend", "SendText <32766 chars> 32767"}},
+};
+
+class SendMessage : public WindowFixture, public ::testing::WithParamInterface<SendCase>
+{ };
+
+TEST_P(SendMessage, SendsWhatWasTypedOrNothing)
+{
+    const SendCase &c = GetParam();
+    message()->setPlainText(c.typed);
+    const QString before = message()->document()->toRawText();
+    click("cmdSend");
+    EXPECT_EQ(takeCalls(), c.calls);
+    EXPECT_EQ(message()->document()->toRawText(), before);
+    EXPECT_TRUE(log->noticeOwners.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SendMessage, ::testing::ValuesIn(kSendCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+struct SendAnswer
+{
+    const char *name;
+    bool canSend;
+    std::int64_t sendResult;
+    std::int64_t lastError;
+    std::string faultingMember;
+    Calls calls;
+};
+
+void PrintTo(const SendAnswer &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+const SendAnswer kSendAnswers[] = {
+        {"cannotSend", false, 1, 0, "", {"CanSend"}},
+        {"sent", true, 2, 0, "", {"CanSend", "SendText [a] 2"}},
+        {"wouldBlockTriedOnce",
+         true,
+         0,
+         WouldBlockError,
+         "",
+         {"CanSend", "SendText [a] 2", "LastErrorCode"}},
+        {"otherFailure", true, -1, 10054, "", {"CanSend", "SendText [a] 2", "LastErrorCode"}},
+        {"resultTooLarge", true, 70000, 0, "", {"CanSend", "SendText [a] 2"}},
+        {"errorCodeTooLarge", true, 0, 70000, "", {"CanSend", "SendText [a] 2", "LastErrorCode"}},
+        {"canSendFaults", true, 1, 0, "CanSend", {"CanSend"}},
+        {"sendFaults", true, 1, 0, "SendText", {"CanSend", "SendText [a] 2"}},
+        {"errorCodeFaults",
+         true,
+         0,
+         0,
+         "LastErrorCode",
+         {"CanSend", "SendText [a] 2", "LastErrorCode"}},
+};
+
+class SendAnswers : public WindowFixture, public ::testing::WithParamInterface<SendAnswer>
+{ };
+
+TEST_P(SendAnswers, MakeOneAttemptAndEndQuietly)
+{
+    const SendAnswer &c = GetParam();
+    fake->canSend = c.canSend;
+    fake->sendResult = c.sendResult;
+    fake->lastErrorCode = c.lastError;
+    if (!c.faultingMember.empty())
+        fake->faulting = {c.faultingMember};
+    message()->setPlainText("a");
+    click("cmdSend");
+    EXPECT_EQ(takeCalls(), c.calls);
+    EXPECT_TRUE(log->noticeOwners.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SendAnswers, ::testing::ValuesIn(kSendAnswers),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+using Typing = WindowFixture;
+
+TEST_F(Typing, EnterBreaksTheLineAndTabMovesOn)
+{
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    message()->setFocus();
+    QTest::keyClicks(message(), "^Ma");
+    QTest::keyClick(message(), Qt::Key_Return);
+    QTest::keyClicks(message(), "b");
+    QTest::keyClick(message(), Qt::Key_Tab);
+    click("cmdSend");
+    EXPECT_EQ(takeCalls(), (Calls {"CanSend", "SendText [\\x0Da\\x0D\\x0Ab] 6"}));
+}
+
+} // namespace
+} // namespace zav::testing

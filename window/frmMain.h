@@ -1,0 +1,68 @@
+#pragma once
+
+#include "connect_failure_notice.h"
+#include "datagram_endpoint.h"
+#include "text.h"
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace zav {
+
+inline constexpr int SendAttemptLimit = 1;
+inline constexpr int kSendButtonIndex = 1; // the Send button's place in its button group
+
+// The operator's window: address, port and message fields, and the Connect, Disconnect and
+// Send commands over the endpoint it owns for its whole life.
+class frmMain final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frmMain(std::unique_ptr<DatagramEndpoint> endpoint,
+                     std::unique_ptr<ConnectFailureNotice> notice = makeMessageBoxNotice(),
+                     QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // Configures the endpoint and opens it towards the fields' address and port; run once,
+    // before the window is first shown.
+    void Form_Load();
+
+    // Reopens the endpoint towards the address and port in the fields; tells the operator
+    // when that fails.
+    void cmdConnect_Click();
+
+    // Closes the endpoint.
+    void cmdDisconnect_Click();
+
+    // Sends the message field as one datagram, or quietly nothing.
+    void cmdSend_Click(int index);
+
+private:
+    void writeConfiguration();
+    [[nodiscard]] bool openPeerFromFields();
+    void closeAfterFailedOpen();
+    void sendMessage();
+    // The message field's text with each line break as a carriage return and a line feed.
+    [[nodiscard]] Text messageText() const;
+
+    std::array<QLabel *, 2> lblIP {};
+    QLineEdit *txtIpAddress = nullptr;
+    QLineEdit *txtIPPort = nullptr;
+    QPlainTextEdit *txtSend = nullptr;
+    QPushButton *cmdDisconnect = nullptr;
+    QPushButton *cmdConnect = nullptr;
+    QPushButton *cmdSend = nullptr;
+
+    std::unique_ptr<DatagramEndpoint> scktSend;
+    std::unique_ptr<ConnectFailureNotice> m_notice;
+};
+
+} // namespace zav
