@@ -1,5 +1,6 @@
 #include "connect_failure_notice.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 
 namespace zav {
@@ -15,6 +16,8 @@ public:
                         QString::fromLatin1(kUnableToConnect), QMessageBox::Ok, owner);
         box.setObjectName(QStringLiteral("connectFailureBox"));
         box.setDefaultButton(QMessageBox::Ok);
+        // Some styles decorate dialog buttons with icons; the box carries none.
+        box.button(QMessageBox::Ok)->setIcon(QIcon());
         box.setWindowModality(Qt::ApplicationModal);
         box.exec();
     }
