@@ -27,7 +27,7 @@ void RecordingEndpoint::record(const std::string &member, const std::string &arg
 {
     m_log->calls.push_back(arguments.empty() ? member : member + " " + arguments);
     if (faulting.count(member))
-        throw RunTimeFault(FaultKind::EndpointFault);
+        throw RunTimeFault(faultKind);
 }
 
 void RecordingEndpoint::WriteSetting(int memberNumber, const SettingValue &value)

@@ -2,6 +2,7 @@
 
 #include "connect_failure_notice.h"
 #include "datagram_endpoint.h"
+#include "run_time_fault.h"
 
 #include <QWidget>
 
@@ -29,8 +30,9 @@ public:
     bool canSend = true;
     std::int64_t sendResult = 1; // below 1: failure; kEchoCount: the count given
     std::int64_t lastErrorCode = 0;
-    // Members (by name, as logged) that throw RunTimeFault(EndpointFault) when called.
+    // Members (by name, as logged) that throw RunTimeFault(faultKind) when called.
     std::set<std::string> faulting;
+    FaultKind faultKind = FaultKind::EndpointFault;
 
     static constexpr std::int64_t kEchoCount = -99999;
 

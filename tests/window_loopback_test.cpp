@@ -1,46 +1,9 @@
-#include "frmMain.h"
-#include "loopback_receiver.h"
-#include "recording_endpoint.h"
-#include "socket_endpoint.h"
-
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
-
-#include <gtest/gtest.h>
+#include "loopback_window.h"
 
 namespace zav::testing {
 namespace {
 
 using namespace std::string_literals;
-
-// The real window over the real socket endpoint, aimed at a receiver on 127.0.0.1.
-class WindowOverLoopback : public ::testing::Test
-{
-protected:
-    WindowOverLoopback()
-        : window(std::make_unique<SocketEndpoint>(), std::make_unique<RecordingNotice>(log))
-    {
-        window.Form_Load();
-        window.show();
-        field<QLineEdit>("txtIpAddress")->setText("127.0.0.1");
-        field<QLineEdit>("txtIPPort")->setText(QString::number(receiver.port()));
-        click("cmdConnect");
-    }
-
-    template<typename Widget>
-    Widget *field(const char *name)
-    {
-        return window.findChild<Widget *>(QString::fromLatin1(name));
-    }
-    void click(const char *name) { QTest::mouseClick(field<QPushButton>(name), Qt::LeftButton); }
-    QPlainTextEdit *message() { return field<QPlainTextEdit>("txtSend"); }
-
-    std::shared_ptr<CallLog> log = std::make_shared<CallLog>();
-    LoopbackReceiver receiver;
-    frmMain window;
-};
 
 TEST_F(WindowOverLoopback, TypedCaretMessageArrivesByteExact)
 {

@@ -2,6 +2,7 @@
 
 #include "app_icon.h"
 #include "caret_escape.h"
+#include "message_field.h"
 #include "narrowing.h"
 #include "number_reading.h"
 
@@ -70,7 +71,7 @@ frmMain::frmMain(std::unique_ptr<DatagramEndpoint> endpoint,
                       twipRect(240, 1320, 1695, 255));
     txtIPPort = placed(new QLineEdit(QStringLiteral("2160"), this), "txtIPPort",
                        twipRect(240, 1560, 2055, 375));
-    txtSend = placed(new QPlainTextEdit(this), "txtSend", twipRect(3360, 360, 3495, 1575));
+    txtSend = placed(new MessageField(this), "txtSend", twipRect(3360, 360, 3495, 1575));
     cmdDisconnect = placed(new QPushButton(QStringLiteral("Disconnect"), this), "cmdDisconnect",
                            twipRect(240, 2160, 1095, 375));
     cmdConnect = placed(new QPushButton(QStringLiteral("Connect"), this), "cmdConnect",
@@ -80,7 +81,6 @@ frmMain::frmMain(std::unique_ptr<DatagramEndpoint> endpoint,
 
     txtIpAddress->setMaxLength(kUnlimitedLength);
     txtIPPort->setMaxLength(kUnlimitedLength);
-    txtSend->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txtSend->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtSend->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtSend->setTabChangesFocus(true);

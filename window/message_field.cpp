@@ -1,0 +1,32 @@
+#include "message_field.h"
+
+#include <QMimeData>
+#include <QTextDocument>
+
+namespace zav {
+
+MessageField::MessageField(QWidget *parent) : QPlainTextEdit(parent)
+{
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    fitWrapTo(0);
+    connect(document(), &QTextDocument::contentsChanged, this,
+            [this] { fitWrapTo(document()->characterCount()); });
+}
+
+void MessageField::insertFromMimeData(const QMimeData *source)
+{
+    // Decide before the insertion lays the text out, not after.
+    if (source && source->hasText())
+        fitWrapTo(document()->characterCount() + source->text().size());
+    QPlainTextEdit::insertFromMimeData(source);
+}
+
+void MessageField::fitWrapTo(qsizetype characters)
+{
+    const auto mode = characters > kLongText ? QTextOption::WrapAnywhere
+                                             : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    if (wordWrapMode() != mode)
+        setWordWrapMode(mode);
+}
+
+} // namespace zav

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+namespace zav {
+
+// The multi-line message field. Lines wrap at word boundaries (a word too long for a line is
+// broken anywhere), except in a text too long ever to be sent: there the toolkit's search for
+// word boundaries grows with the square of a long word, and a pasted megabyte would freeze the
+// window for a minute, so such a text simply wraps anywhere.
+class MessageField final : public QPlainTextEdit
+{
+public:
+    // Texts longer than the longest message a Send can carry.
+    static constexpr int kLongText = 32767;
+
+    explicit MessageField(QWidget *parent = nullptr);
+
+protected:
+    void insertFromMimeData(const QMimeData *source) override;
+
+private:
+    void fitWrapTo(qsizetype characters);
+};
+
+} // namespace zav
