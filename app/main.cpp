@@ -6,8 +6,10 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromLatin1(zav::kApplicationTitle));
+    // The name ties the window to its launcher; the box has its own title.
+    QApplication::setApplicationName(QStringLiteral("zav-udp-test"));
     QApplication::setApplicationVersion(QStringLiteral(ZAV_VERSION_TEXT));
+    QGuiApplication::setDesktopFileName(QStringLiteral("net.zav.UdpTest"));
 
     zav::frmMain window(std::make_unique<zav::SocketEndpoint>());
     window.Form_Load();

@@ -59,6 +59,14 @@ bool isWritable(NativeSocket socket)
     return WSAPoll(&entry, 1, 0) == 1 && (entry.revents & POLLWRNORM);
 }
 
+bool waitReadable(NativeSocket socket, int milliseconds)
+{
+    WSAPOLLFD entry {};
+    entry.fd = socket;
+    entry.events = POLLRDNORM;
+    return WSAPoll(&entry, 1, milliseconds) == 1 && (entry.revents & POLLRDNORM);
+}
+
 long long sendBytes(NativeSocket socket, const char *bytes, std::size_t size)
 {
     return send(socket, bytes, static_cast<int>(size), 0);
@@ -111,6 +119,14 @@ bool isWritable(NativeSocket socket)
     entry.fd = socket;
     entry.events = POLLOUT;
     return poll(&entry, 1, 0) == 1 && (entry.revents & POLLOUT);
+}
+
+bool waitReadable(NativeSocket socket, int milliseconds)
+{
+    pollfd entry {};
+    entry.fd = socket;
+    entry.events = POLLIN;
+    return poll(&entry, 1, milliseconds) == 1 && (entry.revents & POLLIN);
 }
 
 long long sendBytes(NativeSocket socket, const char *bytes, std::size_t size)

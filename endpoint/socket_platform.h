@@ -6,8 +6,10 @@
 #    ifndef WIN32_LEAN_AND_MEAN
 #        define WIN32_LEAN_AND_MEAN
 #    endif
-#    include <mstcpip.h>
 #    include <winsock2.h>
+// The declarations below need those of winsock2.h first.
+#    include <mstcpip.h>
+#    include <mswsock.h>
 #    include <ws2tcpip.h>
 #else
 #    include <arpa/inet.h>
@@ -61,6 +63,8 @@ void closeNativeSocket(NativeSocket socket);
 void ignorePeerUnreachable(NativeSocket socket);
 // True when a datagram can be written without waiting.
 [[nodiscard]] bool isWritable(NativeSocket socket);
+// True when a datagram arrives within the time.
+[[nodiscard]] bool waitReadable(NativeSocket socket, int milliseconds);
 // One send() of the bytes on a connected socket; the count sent, or -1.
 [[nodiscard]] long long sendBytes(NativeSocket socket, const char *bytes, std::size_t size);
 

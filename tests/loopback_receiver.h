@@ -1,5 +1,7 @@
 #pragma once
 
+#include "socket_platform.h"
+
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -21,15 +23,16 @@ public:
     [[nodiscard]] std::uint16_t port() const { return m_port; }
 
     // The next datagram, or nothing when none arrives before the deadline.
-    [[nodiscard]] std::optional<std::string> receive(
-            std::chrono::milliseconds wait = std::chrono::milliseconds(2000));
+    [[nodiscard]] std::optional<std::string>
+    receive(std::chrono::milliseconds wait = std::chrono::milliseconds(2000));
 
 private:
-    int m_socket = -1;
+    SocketLibrary m_library;
+    NativeSocket m_socket = kNoSocket;
     std::uint16_t m_port = 0;
 };
 
 // How long a test waits to be sure that a datagram did not come.
-inline constexpr std::chrono::milliseconds kQuietPeriod {300};
+inline constexpr std::chrono::milliseconds kQuietPeriod { 300 };
 
 } // namespace zav::testing

@@ -1,6 +1,7 @@
 #include "window_fixture.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -90,6 +91,38 @@ TEST_F(WindowLayout, FieldsTakeLongPastesWhole)
     }
 }
 
+TEST_F(WindowLayout, FieldsCarryTheirNamesForScreenReaders)
+{
+    const std::pair<const char *, QString> named[] = {
+            {"txtIpAddress", "IP Address"}, {"txtIPPort", "IP Port"}, {"txtSend", "Message"}};
+    for (const auto &[name, accessibleName] : named) {
+        QAccessibleInterface *field = QAccessible::queryAccessibleInterface(control<QWidget>(name));
+        ASSERT_NE(field, nullptr) << name;
+        EXPECT_EQ(field->text(QAccessible::Name), accessibleName) << name;
+    }
+}
+
+// Every command by keyboard alone: Tab to it, Space clicks it.
+TEST_F(WindowLayout, SpaceOnAFocusedButtonClicksIt)
+{
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const std::pair<int, std::string> presses[] = {
+            {3, "SetPeerAddress [127.0.0.1]"}, // txtSend -> ... -> cmdConnect
+            {1, "CanSend"},                    // cmdSend
+            {1, "ClosePeer"},                  // cmdDisconnect
+    };
+    for (const auto &[tabs, firstCall] : presses) {
+        for (int i = 0; i < tabs; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        log->calls.clear();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        ASSERT_FALSE(log->calls.empty()) << QApplication::focusWidget()->objectName().toStdString();
+        EXPECT_EQ(log->calls.front(), firstCall);
+    }
+}
+
 // The real box, found as the operator would see it and answered with OK.
 TEST(ConnectFailureBox, IsModalKorvaleWithOnlyOk)
 {
@@ -98,6 +131,7 @@ TEST(ConnectFailureBox, IsModalKorvaleWithOnlyOk)
     int buttons = 0;
     bool hasIcon = true;
     bool modal = false;
+    bool okIsDefault = false;
     QTimer::singleShot(0, [&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
@@ -105,6 +139,7 @@ TEST(ConnectFailureBox, IsModalKorvaleWithOnlyOk)
         text = box->text();
         buttons = static_cast<int>(box->buttons().size());
         hasIcon = box->icon() != QMessageBox::NoIcon;
+        okIsDefault = box->defaultButton() == box->button(QMessageBox::Ok);
         modal = box->isModal();
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     });
@@ -115,6 +150,7 @@ TEST(ConnectFailureBox, IsModalKorvaleWithOnlyOk)
     EXPECT_EQ(buttons, 1);
     EXPECT_FALSE(hasIcon);
     EXPECT_TRUE(modal);
+    EXPECT_TRUE(okIsDefault);
 }
 
 } // namespace

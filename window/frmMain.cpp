@@ -79,6 +79,13 @@ frmMain::frmMain(std::unique_ptr<DatagramEndpoint> endpoint,
     cmdSend = placed(new QPushButton(QStringLiteral("Send"), this), "cmdSend",
                      twipRect(4440, 2160, 1215, 375));
 
+    // Screen readers name each field after its label.
+    txtIpAddress->setAccessibleName(lblIP[0]->text());
+    txtIPPort->setAccessibleName(lblIP[1]->text());
+    txtSend->setAccessibleName(QStringLiteral("Message"));
+    lblIP[0]->setBuddy(txtIpAddress);
+    lblIP[1]->setBuddy(txtIPPort);
+
     txtIpAddress->setMaxLength(kUnlimitedLength);
     txtIPPort->setMaxLength(kUnlimitedLength);
     txtSend->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
