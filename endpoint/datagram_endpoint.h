@@ -79,13 +79,14 @@ public:
     // The code of the last failure, EndpointError::kNone when nothing failed yet.
     [[nodiscard]] virtual std::int64_t LastErrorCode() const = 0;
 
-    // True only while open and able to take a datagram without waiting.
+    // True while open and able to take a datagram without waiting, as far as the endpoint
+    // knows: a send may still answer WouldBlockError when the buffer filled since.
     [[nodiscard]] virtual bool CanSend() = 0;
 
     // Sends the text, one byte per character and followed by one zero byte, cut to `count`
     // bytes, as one datagram (so a count of length + 1 sends all of it); returns the number of
     // bytes sent, or below 1 on failure with the code in LastErrorCode.
-    [[nodiscard]] virtual std::int64_t SendText(const Text &text, std::int16_t count) = 0;
+    [[nodiscard]] virtual std::int64_t SendText(TextView text, std::int16_t count) = 0;
 
     // (Re)opens towards the stored peer; returns 0 when open, otherwise a failure code
     // (also left in LastErrorCode) with the endpoint closed.

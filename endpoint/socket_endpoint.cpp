@@ -101,7 +101,13 @@ std::int64_t SocketEndpoint::LastErrorCode() const
 
 bool SocketEndpoint::CanSend()
 {
-    return m_socket != kNoSocket && isWritable(m_socket);
+    if (m_socket == kNoSocket)
+        return false;
+    // Only our own sends fill the buffer, and a send that finds it full says so; so the
+    // system is asked only after it has said so.
+    if (m_mayBeFull)
+        m_mayBeFull = !isWritable(m_socket);
+    return !m_mayBeFull;
 }
 
 std::int64_t SocketEndpoint::fail(std::int64_t code)
@@ -173,6 +179,7 @@ std::int64_t SocketEndpoint::OpenPeer()
     }
 
     m_socket = created;
+    m_mayBeFull = false;
     m_lastError = EndpointError::kNone;
     return EndpointError::kNone;
 }
@@ -185,7 +192,7 @@ void SocketEndpoint::ClosePeer()
     }
 }
 
-std::int64_t SocketEndpoint::SendText(const Text &text, std::int16_t count)
+std::int64_t SocketEndpoint::SendText(TextView text, std::int16_t count)
 {
     if (m_socket == kNoSocket) {
         m_lastError = EndpointError::kNotOpen;
@@ -213,6 +220,7 @@ std::int64_t SocketEndpoint::SendText(const Text &text, std::int16_t count)
         switch (lastSocketFailure()) {
         case SocketFailure::WouldBlock:
             m_lastError = EndpointError::kWouldBlock;
+            m_mayBeFull = true;
             break;
         case SocketFailure::PeerUnreachable:
             m_lastError = EndpointError::kPeerUnreachable;

@@ -27,7 +27,7 @@ public:
     void SetPeerPort(double port) override;
     [[nodiscard]] std::int64_t LastErrorCode() const override;
     [[nodiscard]] bool CanSend() override;
-    [[nodiscard]] std::int64_t SendText(const Text &text, std::int16_t count) override;
+    [[nodiscard]] std::int64_t SendText(TextView text, std::int16_t count) override;
     [[nodiscard]] std::int64_t OpenPeer() override;
     void ClosePeer() override;
 
@@ -54,6 +54,9 @@ private:
     double m_peerPort = 0;
     std::int64_t m_lastError = EndpointError::kNone;
     std::string m_datagram; // reused so a send allocates nothing once warmed up
+    // Set when the system last answered "would block"; until then the socket has room and
+    // CanSend spends no system call asking.
+    bool m_mayBeFull = false;
 };
 
 } // namespace zav

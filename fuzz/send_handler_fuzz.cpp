@@ -14,6 +14,7 @@
 namespace {
 
 using zav::Text;
+using zav::TextView;
 
 struct SendCall
 {
@@ -53,9 +54,9 @@ public:
             throw zav::RunTimeFault(zav::FaultKind::EndpointFault);
         return canSend;
     }
-    std::int64_t SendText(const Text &text, std::int16_t count) override
+    std::int64_t SendText(TextView text, std::int16_t count) override
     {
-        sends.push_back({text, count});
+        sends.push_back({Text(text), count});
         if (sendFaults)
             throw zav::RunTimeFault(zav::FaultKind::EndpointFault);
         return sendResult == kEcho ? count : sendResult;

@@ -14,9 +14,9 @@ LoopbackReceiver::LoopbackReceiver(std::uint16_t port)
     address.sin_port = htons(port);
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
-    if (m_socket == kNoSocket
-        || bind(m_socket, reinterpret_cast<sockaddr *>(&address), length) != 0
-        || getsockname(m_socket, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+    if (m_socket == kNoSocket ||
+        bind(m_socket, reinterpret_cast<sockaddr *>(&address), length) != 0 ||
+        getsockname(m_socket, reinterpret_cast<sockaddr *>(&address), &length) != 0)
         throw std::runtime_error("cannot bind a loopback receiver");
     m_port = ntohs(address.sin_port);
 }

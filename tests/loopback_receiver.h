@@ -23,8 +23,8 @@ public:
     [[nodiscard]] std::uint16_t port() const { return m_port; }
 
     // The next datagram, or nothing when none arrives before the deadline.
-    [[nodiscard]] std::optional<std::string>
-    receive(std::chrono::milliseconds wait = std::chrono::milliseconds(2000));
+    [[nodiscard]] std::optional<std::string> receive(
+            std::chrono::milliseconds wait = std::chrono::milliseconds(2000));
 
 private:
     SocketLibrary m_library;
@@ -33,6 +33,6 @@ private:
 };
 
 // How long a test waits to be sure that a datagram did not come.
-inline constexpr std::chrono::milliseconds kQuietPeriod { 300 };
+inline constexpr std::chrono::milliseconds kQuietPeriod {300};
 
 } // namespace zav::testing

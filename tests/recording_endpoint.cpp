@@ -7,7 +7,7 @@
 
 namespace zav::testing {
 
-std::string printable(const Text &text)
+std::string printable(TextView text)
 {
     std::string out;
     for (const char16_t c : text) {
@@ -69,7 +69,7 @@ bool RecordingEndpoint::CanSend()
     return canSend;
 }
 
-std::int64_t RecordingEndpoint::SendText(const Text &text, std::int16_t count)
+std::int64_t RecordingEndpoint::SendText(TextView text, std::int16_t count)
 {
     // Long texts are logged by length so a failure message stays readable.
     const std::string shown = text.size() > 64 ? "<" + std::to_string(text.size()) + " chars>"

@@ -42,7 +42,7 @@ public:
     void SetPeerPort(double port) override;
     [[nodiscard]] std::int64_t LastErrorCode() const override;
     [[nodiscard]] bool CanSend() override;
-    [[nodiscard]] std::int64_t SendText(const Text &text, std::int16_t count) override;
+    [[nodiscard]] std::int64_t SendText(TextView text, std::int16_t count) override;
     [[nodiscard]] std::int64_t OpenPeer() override;
     void ClosePeer() override;
 
@@ -64,6 +64,6 @@ private:
 };
 
 // Shows text with control and non-ASCII characters as \xNN or \uNNNN.
-[[nodiscard]] std::string printable(const Text &text);
+[[nodiscard]] std::string printable(TextView text);
 
 } // namespace zav::testing

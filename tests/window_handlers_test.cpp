@@ -209,6 +209,8 @@ const SendCase kSendCases[] = {
         {"caretQuestionMark", "^?", {}},
         {"lineBreaks", "a\nb\n", {"CanSend", "SendText [a\\x0D\\x0Ab\\x0D\\x0A] 7"}},
         {"noBreakSpaceKept", "a\u00A0b", {"CanSend", "SendText [a\\xA0b] 4"}},
+        {"escapeThenLineBreaks", "^Ma\nb", {"CanSend", "SendText [\\x0Da\\x0D\\x0Ab] 6"}},
+        {"lineSeparatorInParagraph", "a\u2028b", {"CanSend", "SendText [a\\x0D\\x0Ab] 5"}},
         {"longestMessage", QString(32766, u'x'), {"CanSend", "SendText <32766 chars> 32767"}},
         {"oneTooLong", QString(32767, u'x'), {"CanSend"}},
         {"escapedOneTooLong", "^M" + QString(32766, u'x'), {"CanSend"}},

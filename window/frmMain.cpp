@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <limits>
 
 namespace zav {
@@ -41,6 +42,29 @@ Widget *placed(Widget *widget, const char *name, const QRect &geometry)
     widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(geometry);
     return widget;
+}
+
+// The document's line and paragraph separators, U+2028 and U+2029, differ only in the lowest
+// bit.
+constexpr bool isSeparator(char16_t c)
+{
+    return (c | 1u) == QChar::ParagraphSeparator;
+}
+
+// The text with each separator as the line break the datagram carries: CR LF.
+Text withLineBreaks(TextView text)
+{
+    Text converted;
+    converted.reserve(
+            text.size() +
+            static_cast<std::size_t>(std::count_if(text.begin(), text.end(), isSeparator)));
+    for (const char16_t c : text) {
+        if (isSeparator(c))
+            converted += u"\r\n";
+        else
+            converted += c;
+    }
+    return converted;
 }
 
 // Runs one endpoint call whose fault must not stop the steps after it.
@@ -173,9 +197,29 @@ void frmMain::cmdSend_Click(int /*index*/)
 
 void frmMain::sendMessage()
 {
-    Text message = messageText();
-    if (!message.empty() && message.front() == u'^')
-        message = ApplyCaretEscape(message);
+    // The raw text keeps every character as typed (no-break spaces stay no-break spaces).
+    // The message is read in place from it; a copy is made only where it has to differ.
+    QString raw = txtSend->document()->toRawText();
+    TextView message(reinterpret_cast<const char16_t *>(raw.utf16()),
+                     static_cast<std::size_t>(raw.size()));
+    Text converted;
+    const bool hasSeparators = txtSend->document()->blockCount() > 1 ||
+            (txtSend->mayHoldLineSeparator() &&
+             std::find(message.begin(), message.end(), QChar::LineSeparator) != message.end());
+    if (hasSeparators) {
+        converted = withLineBreaks(message);
+        message = converted;
+    }
+    if (!message.empty() && message.front() == u'^') {
+        // The escape changes only the character after the caret and keeps the rest as it is,
+        // so that character is escaped on its own and written over in place: a long message
+        // is not copied once more. Both buffers are this handler's own.
+        const Text escaped = ApplyCaretEscape(message.substr(0, 2));
+        char16_t *text =
+                converted.empty() ? reinterpret_cast<char16_t *>(raw.data()) : converted.data();
+        text[1] = escaped.front();
+        message = TextView(text + 1, message.size() - 1);
+    }
 
     for (int attempt = 0; attempt < SendAttemptLimit; ++attempt) {
         if (!scktSend->CanSend())
@@ -186,22 +230,6 @@ void frmMain::sendMessage()
         if (narrowToInt16(scktSend->LastErrorCode()) != WouldBlockError)
             return;
     }
-}
-
-Text frmMain::messageText() const
-{
-    // The raw text keeps every character as typed (no-break spaces stay no-break spaces);
-    // only the document's line and paragraph separators are turned into line breaks.
-    const QString raw = txtSend->document()->toRawText();
-    Text message;
-    message.reserve(static_cast<std::size_t>(raw.size()));
-    for (const QChar c : raw) {
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
-            message += u"\r\n";
-        else
-            message += c.unicode();
-    }
-    return message;
 }
 
 } // namespace zav

@@ -11,10 +11,11 @@
 
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 
 namespace zav {
+
+class MessageField;
 
 inline constexpr int SendAttemptLimit = 1;
 inline constexpr int kSendButtonIndex = 1; // the Send button's place in its button group
@@ -50,13 +51,11 @@ private:
     [[nodiscard]] bool openPeerFromFields();
     void closeAfterFailedOpen();
     void sendMessage();
-    // The message field's text with each line break as a carriage return and a line feed.
-    [[nodiscard]] Text messageText() const;
 
     std::array<QLabel *, 2> lblIP {};
     QLineEdit *txtIpAddress = nullptr;
     QLineEdit *txtIPPort = nullptr;
-    QPlainTextEdit *txtSend = nullptr;
+    MessageField *txtSend = nullptr;
     QPushButton *cmdDisconnect = nullptr;
     QPushButton *cmdConnect = nullptr;
     QPushButton *cmdSend = nullptr;

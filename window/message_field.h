@@ -16,11 +16,18 @@ public:
 
     explicit MessageField(QWidget *parent = nullptr);
 
+    // False when the text surely holds no line separator (U+2028) inside a paragraph, so a Send
+    // need not look for one; paragraph breaks are known from the block count alone.
+    [[nodiscard]] bool mayHoldLineSeparator() const { return m_mayHoldLineSeparator; }
+
 protected:
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
     void fitWrapTo(qsizetype characters);
+    void noteInsertedText(int position, int added);
+
+    bool m_mayHoldLineSeparator = false;
 };
 
 } // namespace zav
