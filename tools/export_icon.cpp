@@ -46,8 +46,8 @@ int main(int argc, char *argv[])
     putLittleEndian(ico, 1, 2); // one image
     ico.append(static_cast<char>(icon.width()));
     ico.append(static_cast<char>(icon.height()));
-    putLittleEndian(ico, 0, 2); // no palette, reserved
-    putLittleEndian(ico, 1, 2); // colour planes
+    putLittleEndian(ico, 0, 2);  // no palette, reserved
+    putLittleEndian(ico, 1, 2);  // colour planes
     putLittleEndian(ico, 32, 2); // bits per pixel
     putLittleEndian(ico, static_cast<quint32>(png.size()), 4);
     putLittleEndian(ico, 6 + 16, 4); // the image follows this one directory entry
