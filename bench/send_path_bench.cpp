@@ -54,6 +54,25 @@ public:
     void announce(QWidget *) override { }
 };
 
+// Reports allocations per operation for every bench, so all of them carry the same counters.
+class AllocationCount
+{
+public:
+    explicit AllocationCount(benchmark::State &state) : m_state(state) { }
+    ~AllocationCount()
+    {
+        m_state.counters["allocations"] =
+                benchmark::Counter(static_cast<double>(g_allocations.load() - m_before),
+                                   benchmark::Counter::kAvgIterations);
+    }
+    AllocationCount(const AllocationCount &) = delete;
+    AllocationCount &operator=(const AllocationCount &) = delete;
+
+private:
+    benchmark::State &m_state;
+    long long m_before = g_allocations.load();
+};
+
 Text messageOf(std::int64_t length)
 {
     Text message(static_cast<std::size_t>(length), u'x');
@@ -73,6 +92,7 @@ void SendHandler(benchmark::State &state)
     window.findChild<QPlainTextEdit *>("txtSend")->setPlainText(
             QString(reinterpret_cast<const QChar *>(message.data()),
                     static_cast<qsizetype>(message.size())));
+    const AllocationCount allocations(state);
     for (auto _ : state)
         window.cmdSend_Click(zav::kSendButtonIndex);
     state.SetItemsProcessed(state.iterations());
@@ -96,6 +116,7 @@ void PlainSend(benchmark::State &state)
                                   static_cast<std::ptrdiff_t>(message.size()), bytes);
         return bytes;
     }();
+    const AllocationCount allocations(state);
     for (auto _ : state)
         benchmark::DoNotOptimize(send(sender, datagram.data(), datagram.size(), 0));
     state.SetItemsProcessed(state.iterations());
@@ -106,16 +127,13 @@ void EscapeAndEncode(benchmark::State &state)
 {
     const Text message = messageOf(state.range(0));
     std::string datagram;
-    const long long allocationsBefore = g_allocations.load();
+    const AllocationCount allocations(state);
     for (auto _ : state) {
         const Text escaped = zav::ApplyCaretEscape(message);
         benchmark::DoNotOptimize(zav::encodeDatagram(
                 escaped, static_cast<std::ptrdiff_t>(escaped.size()) + 1, datagram));
         benchmark::ClobberMemory();
     }
-    state.counters["allocations"] =
-            benchmark::Counter(static_cast<double>(g_allocations.load() - allocationsBefore),
-                               benchmark::Counter::kAvgIterations);
     state.SetBytesProcessed(state.iterations() * state.range(0));
     state.SetComplexityN(state.range(0));
 }
@@ -125,6 +143,7 @@ void CopyText(benchmark::State &state)
 {
     const Text message = messageOf(state.range(0));
     Text copy;
+    const AllocationCount allocations(state);
     for (auto _ : state) {
         copy.assign(message);
         benchmark::DoNotOptimize(copy.data());
@@ -136,6 +155,7 @@ void CopyBytes(benchmark::State &state)
 {
     const std::string source(static_cast<std::size_t>(state.range(0)), 'x');
     std::string datagram;
+    const AllocationCount allocations(state);
     for (auto _ : state) {
         datagram.assign(source.data(), source.size());
         benchmark::DoNotOptimize(datagram.data());
@@ -147,6 +167,7 @@ void CopyBytes(benchmark::State &state)
 void ReadPortTypical(benchmark::State &state)
 {
     const Text port = u"2160";
+    const AllocationCount allocations(state);
     for (auto _ : state)
         benchmark::DoNotOptimize(zav::readNumber(port));
 }
@@ -156,6 +177,7 @@ void ReadPortLong(benchmark::State &state)
     Text port;
     while (port.size() < 10'000)
         port += u" 2 1 6 0";
+    const AllocationCount allocations(state);
     for (auto _ : state)
         benchmark::DoNotOptimize(zav::readNumber(port));
 }
