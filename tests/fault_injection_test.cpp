@@ -31,25 +31,29 @@ std::vector<Misbehaviour> allMisbehaviours()
     return all;
 }
 
-std::string describe(Handler handler, const Misbehaviour &m)
+std::string nameOf(Handler handler)
 {
     const char *const handlers[] = {"StartUp", "Connect", "Disconnect", "Send"};
-    std::string name = handlers[static_cast<int>(handler)];
+    return handlers[static_cast<int>(handler)];
+}
+
+std::string nameOf(const Misbehaviour &m)
+{
     if (m.resultsOutOfRange)
-        return name + "_resultsOutOfRange";
+        return "resultsOutOfRange";
     if (m.member.empty())
-        return name + "_wellBehaved";
-    return name + "_" + m.member + (m.kind == FaultKind::TypeMismatch ? "NotANumber" : "Faults");
+        return "wellBehaved";
+    return m.member + (m.kind == FaultKind::TypeMismatch ? "NotANumber" : "Faults");
 }
 
 void PrintTo(Handler handler, std::ostream *out)
 {
-    *out << describe(handler, {});
+    *out << nameOf(handler);
 }
 
 void PrintTo(const Misbehaviour &m, std::ostream *out)
 {
-    *out << describe(Handler::Send, m);
+    *out << nameOf(m);
 }
 
 class FaultInjection : public WindowFixture,
@@ -105,7 +109,8 @@ INSTANTIATE_TEST_SUITE_P(AllMembers, FaultInjection,
                                                               Handler::Disconnect, Handler::Send),
                                             ::testing::ValuesIn(allMisbehaviours())),
                          [](const auto &info) {
-                             return describe(std::get<0>(info.param), std::get<1>(info.param));
+                             return nameOf(std::get<0>(info.param)) + "_" +
+                                     nameOf(std::get<1>(info.param));
                          });
 
 } // namespace
