@@ -34,10 +34,9 @@ inline constexpr std::int16_t kProtocolDefault = 0;
 // LastErrorCode after a send that would have had to wait: the send may be tried again.
 inline constexpr std::int16_t WouldBlockError = 24035;
 
-// Failure codes left in LastErrorCode. OpenPeer returns the same code it leaves there.
+// Other failure codes left in LastErrorCode. OpenPeer returns the same code it leaves there.
 namespace EndpointError {
 inline constexpr std::int64_t kNone = 0;
-inline constexpr std::int64_t kWouldBlock = WouldBlockError;
 inline constexpr std::int64_t kNotOpen = 24101;            // send without an open endpoint
 inline constexpr std::int64_t kUnsupportedSetting = 24102; // family, type, protocol or local
                                                            // address other than the supported

@@ -132,6 +132,21 @@ std::int64_t SocketEndpoint::resolvePeer(std::uint32_t &address)
     return EndpointError::kNone;
 }
 
+bool SocketEndpoint::applySettings(NativeSocket socket) const
+{
+    if (!m_blockingSends && !setNonBlocking(socket))
+        return false;
+    if (m_allowBroadcast) {
+        const int on = 1;
+        if (setsockopt(socket, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char *>(&on),
+                       sizeof on) != 0)
+            return false;
+    }
+    if (!m_reportPeerUnreachable)
+        ignorePeerUnreachable(socket);
+    return true;
+}
+
 std::int64_t SocketEndpoint::OpenPeer()
 {
     ClosePeer();
@@ -154,28 +169,20 @@ std::int64_t SocketEndpoint::OpenPeer()
     if (created == kNoSocket)
         return fail(EndpointError::kSocketFailed);
 
-    bool ready = m_blockingSends || setNonBlocking(created);
-    if (ready && m_allowBroadcast) {
-        const int on = 1;
-        ready = setsockopt(created, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char *>(&on),
-                           sizeof on) == 0;
+    if (!applySettings(created)) {
+        closeNativeSocket(created);
+        return fail(EndpointError::kSocketFailed);
     }
-    if (!m_reportPeerUnreachable)
-        ignorePeerUnreachable(created);
 
     sockaddr_in peer {};
     peer.sin_family = AF_INET;
     peer.sin_port = htons(static_cast<std::uint16_t>(m_peerPort));
     peer.sin_addr.s_addr = htonl(address);
-    if (ready && connect(created, reinterpret_cast<const sockaddr *>(&peer), sizeof peer) != 0) {
+    if (connect(created, reinterpret_cast<const sockaddr *>(&peer), sizeof peer) != 0) {
         const SocketFailure failure = lastSocketFailure();
         closeNativeSocket(created);
         return fail(failure == SocketFailure::AccessDenied ? EndpointError::kBroadcastRefused
                                                            : EndpointError::kSocketFailed);
-    }
-    if (!ready) {
-        closeNativeSocket(created);
-        return fail(EndpointError::kSocketFailed);
     }
 
     m_socket = created;
@@ -219,7 +226,7 @@ std::int64_t SocketEndpoint::SendText(TextView text, std::int16_t count)
     if (sent < 0) {
         switch (lastSocketFailure()) {
         case SocketFailure::WouldBlock:
-            m_lastError = EndpointError::kWouldBlock;
+            m_lastError = WouldBlockError;
             m_mayBeFull = true;
             break;
         case SocketFailure::PeerUnreachable:

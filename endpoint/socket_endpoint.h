@@ -35,6 +35,8 @@ private:
     // The peer's IPv4 address in host byte order, or the failure code.
     [[nodiscard]] std::int64_t resolvePeer(std::uint32_t &address);
     [[nodiscard]] std::int64_t fail(std::int64_t code);
+    // Blocking, broadcast and bounce reporting as configured; false when the system refuses.
+    [[nodiscard]] bool applySettings(NativeSocket socket) const;
 
     SocketLibrary m_library;
     std::unique_ptr<HostResolver> m_resolver;

@@ -2,6 +2,7 @@
 #include "loopback_receiver.h"
 #include "recording_endpoint.h"
 #include "socket_endpoint.h"
+#include "window_controls.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -42,13 +43,13 @@ TEST(SendBufferFull, SendEndsQuietlyAndTheNextSendWorks)
     SocketEndpoint &endpoint = *socketEndpoint;
     frmMain window(std::move(socketEndpoint), std::make_unique<RecordingNotice>(log));
     window.Form_Load();
-    window.findChild<QLineEdit *>("txtIPPort")->setText(QString::number(receiver.port()));
-    QTest::mouseClick(window.findChild<QPushButton *>("cmdConnect"), Qt::LeftButton);
+    const WindowControls controls(window);
+    controls.connectTo("127.0.0.1", QString::number(receiver.port()));
     ASSERT_TRUE(log->calls.empty());
 
     ASSERT_TRUE(holdLoopbackTraffic(true));
-    auto *message = window.findChild<QPlainTextEdit *>("txtSend");
-    auto *send = window.findChild<QPushButton *>("cmdSend");
+    QPlainTextEdit *message = controls.message();
+    auto *send = controls.control<QPushButton>("cmdSend");
     message->setPlainText(QString(32766, u'f'));
     // Send as the operator would until the system answers "would block".
     int sends = 0;

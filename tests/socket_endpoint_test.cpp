@@ -124,6 +124,30 @@ TEST(SocketEndpoint, BounceOfEarlierDatagramDoesNotEatTheNextOne)
     EXPECT_EQ(listening.receive(), "kept\0"s);
 }
 
+// With reporting switched on, the same bounce comes back as a failed send instead.
+TEST(SocketEndpoint, BounceIsReportedWhenAskedFor)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows reports a bounce when receiving, never when sending";
+#endif
+    std::uint16_t port = 0;
+    {
+        LoopbackReceiver gone;
+        port = gone.port();
+    }
+    auto endpoint = endpointTowards(u"127.0.0.1", port);
+    endpoint->WriteSetting(member::kReportPeerUnreachable, true);
+    ASSERT_EQ(endpoint->OpenPeer(), 0);
+    int reported = 0;
+    for (int i = 0; i < 3; ++i) {
+        if (endpoint->SendText(u"lost", 5) < 1) {
+            EXPECT_EQ(endpoint->LastErrorCode(), EndpointError::kPeerUnreachable);
+            ++reported;
+        }
+    }
+    EXPECT_GT(reported, 0);
+}
+
 struct RefusedPeer
 {
     const char *name;

@@ -2,11 +2,7 @@
 
 #include "frmMain.h"
 #include "recording_endpoint.h"
-
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
+#include "window_controls.h"
 
 #include <gtest/gtest.h>
 
@@ -15,26 +11,13 @@
 namespace zav::testing {
 
 // A window over a recording endpoint, its controls found by name as a user would see them.
-class WindowFixture : public ::testing::Test
+class WindowFixture : public ::testing::Test, protected WindowControls
 {
 protected:
-    WindowFixture() : window(recordingEndpoint(), std::make_unique<RecordingNotice>(log)) { }
-
-    template<typename Widget>
-    Widget *control(const char *name)
-    {
-        auto *widget = window.findChild<Widget *>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-
-    QLineEdit *address() { return control<QLineEdit>("txtIpAddress"); }
-    QLineEdit *port() { return control<QLineEdit>("txtIPPort"); }
-    QPlainTextEdit *message() { return control<QPlainTextEdit>("txtSend"); }
-    void click(const char *button)
-    {
-        QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
-    }
+    WindowFixture()
+        : WindowControls(window),
+          window(recordingEndpoint(), std::make_unique<RecordingNotice>(log))
+    { }
 
     std::vector<std::string> takeCalls() { return std::exchange(log->calls, {}); }
 

@@ -51,7 +51,7 @@ TEST_F(WindowOverLoopback, NothingArrivesAfterDisconnect)
 
 TEST_F(WindowOverLoopback, HexPortReachesTheReceiver)
 {
-    field<QLineEdit>("txtIPPort")->setText("&H" + QString::number(receiver.port(), 16));
+    port()->setText("&H" + QString::number(receiver.port(), 16));
     click("cmdConnect");
     message()->setPlainText("hex");
     click("cmdSend");
@@ -61,7 +61,7 @@ TEST_F(WindowOverLoopback, HexPortReachesTheReceiver)
 TEST_F(WindowOverLoopback, PortThatWouldWrapFailsTheOpenAndSendsNothing)
 {
     // 67696 is 2160 past 65536: it must not be taken for port 2160 or any other.
-    field<QLineEdit>("txtIPPort")->setText(QString::number(receiver.port() + 65536));
+    port()->setText(QString::number(receiver.port() + 65536));
     click("cmdConnect");
     EXPECT_EQ(log->calls, std::vector<std::string> {"Notice"});
     message()->setPlainText("wrapped");

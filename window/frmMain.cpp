@@ -203,9 +203,8 @@ void frmMain::sendMessage()
     TextView message(reinterpret_cast<const char16_t *>(raw.utf16()),
                      static_cast<std::size_t>(raw.size()));
     Text converted;
-    const bool hasSeparators = txtSend->document()->blockCount() > 1 ||
-            (txtSend->mayHoldLineSeparator() &&
-             std::find(message.begin(), message.end(), QChar::LineSeparator) != message.end());
+    const bool hasSeparators = txtSend->mayHoldLineBreaks() &&
+            std::any_of(message.begin(), message.end(), isSeparator);
     if (hasSeparators) {
         converted = withLineBreaks(message);
         message = converted;

@@ -18,6 +18,11 @@ MessageField::MessageField(QWidget *parent) : QPlainTextEdit(parent)
             [this](int position, int, int added) { noteInsertedText(position, added); });
 }
 
+bool MessageField::mayHoldLineBreaks() const
+{
+    return document()->blockCount() > 1 || m_mayHoldLineSeparator;
+}
+
 void MessageField::noteInsertedText(int position, int added)
 {
     // Looked for once, as text comes in, instead of on every Send. Removing text never clears

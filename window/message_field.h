@@ -16,9 +16,9 @@ public:
 
     explicit MessageField(QWidget *parent = nullptr);
 
-    // False when the text surely holds no line separator (U+2028) inside a paragraph, so a Send
-    // need not look for one; paragraph breaks are known from the block count alone.
-    [[nodiscard]] bool mayHoldLineSeparator() const { return m_mayHoldLineSeparator; }
+    // False when the text surely holds no line break of the document's own (a paragraph break,
+    // or a line separator U+2028 inside a paragraph), so a Send need not look for one.
+    [[nodiscard]] bool mayHoldLineBreaks() const;
 
 protected:
     void insertFromMimeData(const QMimeData *source) override;
