@@ -1,5 +1,5 @@
-#include "frmMain.h"
-#include "socket_endpoint.h"
+#include "endpoint/socket_endpoint.h"
+#include "window/frmMain.h"
 
 #include <QApplication>
 
@@ -11,7 +11,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(ZAV_VERSION_TEXT));
     QGuiApplication::setDesktopFileName(QStringLiteral("net.zav.UdpTest"));
 
-    zav::frmMain window(std::make_unique<zav::SocketEndpoint>());
+    zav::frmMain window(std::make_unique<zav::SocketEndpoint>(), zav::makeMessageBoxNotice());
     window.Form_Load();
     window.show();
     return QApplication::exec();

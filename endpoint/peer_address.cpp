@@ -1,4 +1,4 @@
-#include "peer_address.h"
+#include "endpoint/peer_address.h"
 
 namespace zav {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "text.h"
+#include "runtime/text.h"
 
 #include <cstdint>
 #include <optional>

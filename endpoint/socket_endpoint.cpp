@@ -1,7 +1,7 @@
-#include "socket_endpoint.h"
+#include "endpoint/socket_endpoint.h"
 
-#include "datagram_encoding.h"
-#include "peer_address.h"
+#include "endpoint/datagram_encoding.h"
+#include "endpoint/peer_address.h"
 
 #include <cmath>
 #include <cstring>
@@ -37,9 +37,7 @@ constexpr std::uint32_t kLimitedBroadcast = 0xFFFFFFFFu;
 
 } // namespace
 
-SocketEndpoint::SocketEndpoint(std::unique_ptr<HostResolver> resolver)
-    : m_resolver(std::move(resolver))
-{ }
+SocketEndpoint::SocketEndpoint(BlockingLookUp lookUp) : m_lookUp(std::move(lookUp)) { }
 
 SocketEndpoint::~SocketEndpoint()
 {
@@ -101,13 +99,7 @@ std::int64_t SocketEndpoint::LastErrorCode() const
 
 bool SocketEndpoint::CanSend()
 {
-    if (m_socket == kNoSocket)
-        return false;
-    // Only our own sends fill the buffer, and a send that finds it full says so; so the
-    // system is asked only after it has said so.
-    if (m_mayBeFull)
-        m_mayBeFull = !isWritable(m_socket);
-    return !m_mayBeFull;
+    return m_socket != kNoSocket && isWritable(m_socket);
 }
 
 std::int64_t SocketEndpoint::fail(std::int64_t code)
@@ -116,20 +108,16 @@ std::int64_t SocketEndpoint::fail(std::int64_t code)
     return code;
 }
 
-std::int64_t SocketEndpoint::resolvePeer(std::uint32_t &address)
+SocketEndpoint::ResolvedPeer SocketEndpoint::resolvePeer() const
 {
-    if (const auto dotted = parseDottedDecimal(m_peerAddress)) {
-        address = *dotted;
-        return EndpointError::kNone;
-    }
+    if (const auto dotted = parseDottedDecimal(m_peerAddress))
+        return {*dotted};
     const auto hostName = asHostName(m_peerAddress);
     if (!hostName)
-        return EndpointError::kBadAddress;
-    const auto found = m_resolver->resolveIPv4(*hostName, kLookUpTimeout);
-    if (!found)
-        return EndpointError::kHostNotFound;
-    address = *found;
-    return EndpointError::kNone;
+        return {0, EndpointError::kBadAddress};
+    if (const auto found = lookUpHost(*hostName, kLookUpTimeLimit, m_lookUp))
+        return {*found};
+    return {0, EndpointError::kHostNotFound};
 }
 
 bool SocketEndpoint::applySettings(NativeSocket socket) const
@@ -159,10 +147,10 @@ std::int64_t SocketEndpoint::OpenPeer()
     if (!isWholePort(m_peerPort))
         return fail(EndpointError::kBadPort);
 
-    std::uint32_t address = 0;
-    if (const std::int64_t code = resolvePeer(address); code != EndpointError::kNone)
-        return fail(code);
-    if (address == kLimitedBroadcast && !m_allowBroadcast)
+    const ResolvedPeer peerAddress = resolvePeer();
+    if (peerAddress.failure != EndpointError::kNone)
+        return fail(peerAddress.failure);
+    if (peerAddress.address == kLimitedBroadcast && !m_allowBroadcast)
         return fail(EndpointError::kBroadcastRefused);
 
     const NativeSocket created = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
@@ -177,7 +165,7 @@ std::int64_t SocketEndpoint::OpenPeer()
     sockaddr_in peer {};
     peer.sin_family = AF_INET;
     peer.sin_port = htons(static_cast<std::uint16_t>(m_peerPort));
-    peer.sin_addr.s_addr = htonl(address);
+    peer.sin_addr.s_addr = htonl(peerAddress.address);
     if (connect(created, reinterpret_cast<const sockaddr *>(&peer), sizeof peer) != 0) {
         const SocketFailure failure = lastSocketFailure();
         closeNativeSocket(created);
@@ -186,7 +174,6 @@ std::int64_t SocketEndpoint::OpenPeer()
     }
 
     m_socket = created;
-    m_mayBeFull = false;
     m_lastError = EndpointError::kNone;
     return EndpointError::kNone;
 }
@@ -205,7 +192,8 @@ std::int64_t SocketEndpoint::SendText(TextView text, std::int16_t count)
         m_lastError = EndpointError::kNotOpen;
         return 0;
     }
-    switch (encodeDatagram(text, count, m_datagram)) {
+    std::string datagram;
+    switch (encodeDatagram(text, count, datagram)) {
     case DatagramEncoding::Encoded:
         break;
     case DatagramEncoding::CharacterNotByte:
@@ -216,18 +204,17 @@ std::int64_t SocketEndpoint::SendText(TextView text, std::int16_t count)
         return 0;
     }
 
-    long long sent = sendBytes(m_socket, m_datagram.data(), m_datagram.size());
+    long long sent = sendBytes(m_socket, datagram.data(), datagram.size());
     if (sent < 0 && !m_reportPeerUnreachable &&
         lastSocketFailure() == SocketFailure::PeerUnreachable) {
         // The failure reported the bounce of an earlier datagram, and reporting it cleared it;
         // this datagram has not left yet.
-        sent = sendBytes(m_socket, m_datagram.data(), m_datagram.size());
+        sent = sendBytes(m_socket, datagram.data(), datagram.size());
     }
     if (sent < 0) {
         switch (lastSocketFailure()) {
         case SocketFailure::WouldBlock:
             m_lastError = WouldBlockError;
-            m_mayBeFull = true;
             break;
         case SocketFailure::PeerUnreachable:
             m_lastError = EndpointError::kPeerUnreachable;

@@ -1,12 +1,10 @@
 #pragma once
 
-#include "datagram_endpoint.h"
-#include "host_resolver.h"
-#include "socket_platform.h"
+#include "endpoint/datagram_endpoint.h"
+#include "endpoint/host_look_up.h"
+#include "endpoint/socket_platform.h"
 
 #include <chrono>
-#include <memory>
-#include <string>
 
 namespace zav {
 
@@ -14,9 +12,9 @@ namespace zav {
 class SocketEndpoint final : public DatagramEndpoint
 {
 public:
-    static constexpr std::chrono::milliseconds kLookUpTimeout {2000};
+    static constexpr std::chrono::milliseconds kLookUpTimeLimit {2000};
 
-    explicit SocketEndpoint(std::unique_ptr<HostResolver> resolver = makeSystemHostResolver());
+    explicit SocketEndpoint(BlockingLookUp lookUp = systemLookUp);
     ~SocketEndpoint() override;
     SocketEndpoint(const SocketEndpoint &) = delete;
     SocketEndpoint &operator=(const SocketEndpoint &) = delete;
@@ -32,14 +30,19 @@ public:
     void ClosePeer() override;
 
 private:
-    // The peer's IPv4 address in host byte order, or the failure code.
-    [[nodiscard]] std::int64_t resolvePeer(std::uint32_t &address);
+    // The peer's IPv4 address in host byte order, or why there is none.
+    struct ResolvedPeer
+    {
+        std::uint32_t address = 0;
+        std::int64_t failure = EndpointError::kNone;
+    };
+    [[nodiscard]] ResolvedPeer resolvePeer() const;
     [[nodiscard]] std::int64_t fail(std::int64_t code);
     // Blocking, broadcast and bounce reporting as configured; false when the system refuses.
     [[nodiscard]] bool applySettings(NativeSocket socket) const;
 
     SocketLibrary m_library;
-    std::unique_ptr<HostResolver> m_resolver;
+    BlockingLookUp m_lookUp;
     NativeSocket m_socket = kNoSocket;
 
     std::int16_t m_addressFamily = kFamilyIPv4;
@@ -55,10 +58,6 @@ private:
     Text m_peerAddress;
     double m_peerPort = 0;
     std::int64_t m_lastError = EndpointError::kNone;
-    std::string m_datagram; // reused so a send allocates nothing once warmed up
-    // Set when the system last answered "would block"; until then the socket has room and
-    // CanSend spends no system call asking.
-    bool m_mayBeFull = false;
 };
 
 } // namespace zav

@@ -1,4 +1,4 @@
-#include "socket_platform.h"
+#include "endpoint/socket_platform.h"
 
 namespace zav {
 

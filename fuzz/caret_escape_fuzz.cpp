@@ -1,6 +1,6 @@
-#include "caret_escape.h"
-#include "fuzz_text.h"
-#include "run_time_fault.h"
+#include "fuzz/fuzz_text.h"
+#include "message/caret_escape.h"
+#include "runtime/run_time_fault.h"
 
 #include <cstdio>
 #include <cstdlib>

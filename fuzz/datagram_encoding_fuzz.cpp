@@ -1,5 +1,5 @@
-#include "datagram_encoding.h"
-#include "fuzz_text.h"
+#include "endpoint/datagram_encoding.h"
+#include "fuzz/fuzz_text.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,5 +1,5 @@
-#include "fuzz_text.h"
-#include "number_reading.h"
+#include "fuzz/fuzz_text.h"
+#include "runtime/number_reading.h"
 
 #include <cmath>
 #include <cstdio>

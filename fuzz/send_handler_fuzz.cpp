@@ -1,7 +1,7 @@
-#include "caret_escape.h"
-#include "frmMain.h"
-#include "fuzz_text.h"
-#include "run_time_fault.h"
+#include "fuzz/fuzz_text.h"
+#include "message/caret_escape.h"
+#include "runtime/run_time_fault.h"
+#include "window/frmMain.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

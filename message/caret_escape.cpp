@@ -1,6 +1,6 @@
-#include "caret_escape.h"
+#include "message/caret_escape.h"
 
-#include "run_time_fault.h"
+#include "runtime/run_time_fault.h"
 
 namespace zav {
 

@@ -1,6 +1,6 @@
-#include "narrowing.h"
+#include "runtime/narrowing.h"
 
-#include "run_time_fault.h"
+#include "runtime/run_time_fault.h"
 
 #include <limits>
 

@@ -1,4 +1,4 @@
-#include "number_reading.h"
+#include "runtime/number_reading.h"
 
 #include <charconv>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "run_time_fault.h"
+#include "runtime/run_time_fault.h"
 
 namespace zav {
 

@@ -1,4 +1,5 @@
-#include "loopback_window.h"
+#include "tests/case_name.h"
+#include "tests/loopback_window.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -106,8 +107,7 @@ TEST_P(BadAddress, OpensOnlyWhatWasTyped)
                 GetParam().outcome == Outcome::Sent ? "sent" : "refused");
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, BadAddress, ::testing::ValuesIn(kAddressCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, BadAddress, ::testing::ValuesIn(kAddressCases), caseName);
 
 class BadPort : public BadInput
 { };
@@ -124,8 +124,7 @@ TEST_P(BadPort, NeverWrapsToAnotherPort)
                 GetParam().outcome == Outcome::Sent ? "sent" : "refused");
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, BadPort, ::testing::ValuesIn(kPortCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, BadPort, ::testing::ValuesIn(kPortCases), caseName);
 
 struct MessageCase
 {
@@ -164,8 +163,7 @@ TEST_P(BadMessage, IsSentByteExactOrNotAtAll)
                 GetParam().datagram ? "sent" : "refused");
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, BadMessage, ::testing::ValuesIn(kMessageCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, BadMessage, ::testing::ValuesIn(kMessageCases), caseName);
 
 TEST_F(WindowOverLoopback, MillionCharacterPasteSendsNothingAndReturns)
 {

@@ -1,5 +1,6 @@
-#include "caret_escape.h"
-#include "run_time_fault.h"
+#include "message/caret_escape.h"
+#include "runtime/run_time_fault.h"
+#include "tests/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,8 @@
 
 namespace zav {
 namespace {
+
+using testing::caseName;
 
 struct EscapeCase
 {
@@ -59,8 +62,7 @@ TEST_P(CaretEscape, ConvertsOrFaults)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CaretEscape, ::testing::ValuesIn(kEscapeCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, CaretEscape, ::testing::ValuesIn(kEscapeCases), caseName);
 
 TEST(CaretEscapeCodes, EveryCodeUnitLowersOnlyItsLowByte)
 {

@@ -1,9 +1,12 @@
-#include "datagram_encoding.h"
+#include "endpoint/datagram_encoding.h"
+#include "tests/case_name.h"
 
 #include <gtest/gtest.h>
 
 namespace zav {
 namespace {
+
+using testing::caseName;
 
 using namespace std::string_literals;
 
@@ -27,6 +30,10 @@ const EncodingCase kEncodingCases[] = {
         {"zerosInTextKept", Text(u"a\0b", 3), 4, DatagramEncoding::Encoded, "a\0b\0"s},
         {"latin1ByteForByte", u"\u00FF\u0080", 3, DatagramEncoding::Encoded, "\xFF\x80\0"s},
         {"shorterCountCutsText", u"abc", 2, DatagramEncoding::Encoded, "ab"},
+        // Under AddressSanitizer this also catches reading or writing past the count.
+        {"shortCountOverLongText", Text(1000, u'x'), 20, DatagramEncoding::Encoded,
+         std::string(20, 'x')},
+        {"aboveLatin1BeyondCountIgnored", u"abĀ", 2, DatagramEncoding::Encoded, "ab"},
         {"aboveLatin1", u"a\u0100", 3, DatagramEncoding::CharacterNotByte, ""},
         {"loneSurrogate", u"\xD800", 2, DatagramEncoding::CharacterNotByte, ""},
         {"countZero", u"abc", 0, DatagramEncoding::BadCount, ""},
@@ -45,8 +52,7 @@ TEST_P(Encoding, GivesTheBytesOrNothing)
     EXPECT_EQ(datagram, c.bytes);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, Encoding, ::testing::ValuesIn(kEncodingCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, Encoding, ::testing::ValuesIn(kEncodingCases), caseName);
 
 } // namespace
 } // namespace zav

@@ -1,4 +1,4 @@
-#include "window_fixture.h"
+#include "tests/window_fixture.h"
 
 #include <algorithm>
 #include <set>

@@ -1,4 +1,4 @@
-#include "loopback_receiver.h"
+#include "tests/loopback_receiver.h"
 
 #include <stdexcept>
 

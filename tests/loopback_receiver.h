@@ -1,6 +1,6 @@
 #pragma once
 
-#include "socket_platform.h"
+#include "endpoint/socket_platform.h"
 
 #include <chrono>
 #include <cstdint>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "frmMain.h"
-#include "loopback_receiver.h"
-#include "recording_endpoint.h"
-#include "socket_endpoint.h"
-#include "window_controls.h"
+#include "endpoint/socket_endpoint.h"
+#include "tests/loopback_receiver.h"
+#include "tests/recording_endpoint.h"
+#include "tests/window_controls.h"
+#include "window/frmMain.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "narrowing.h"
-#include "run_time_fault.h"
+#include "runtime/narrowing.h"
+#include "runtime/run_time_fault.h"
 
 #include <gtest/gtest.h>
 

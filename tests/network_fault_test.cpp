@@ -1,4 +1,5 @@
-#include "loopback_window.h"
+#include "tests/loopback_window.h"
+#include "tests/required_in_ci.h"
 
 #include <dirent.h>
 
@@ -56,7 +57,7 @@ TEST_F(WindowOverLoopback, EveryDatagramLeavesWhileEarlierOnesBounce)
 
     const auto before = udpNoPorts();
     if (!before)
-        GTEST_SKIP() << "this system does not count datagrams to closed ports";
+        ZAV_SKIP_OUTSIDE_CI("this system does not count datagrams to closed ports");
     constexpr int kSends = 1000;
     for (int i = 0; i < kSends; ++i)
         send("bounce");

@@ -1,4 +1,5 @@
-#include "number_reading.h"
+#include "runtime/number_reading.h"
+#include "tests/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,8 @@
 
 namespace zav {
 namespace {
+
+using testing::caseName;
 
 struct ReadingCase
 {
@@ -54,6 +57,7 @@ const ReadingCase kReadingCases[] = {
         {"exponentD", u"1D3", 1000},
         {"exponentWithBlanks", u"1 e 3", 1000},
         {"negativeExponent", u"25E-1", 2.5},
+        {"explicitlyPositiveExponent", u"25E+2", 2500},
         {"exponentWithoutDigits", u"7e", 7},
         {"exponentSignWithoutDigits", u"7e+x", 7},
         {"overflowingExponent", u"1e400", kInfinity},
@@ -74,8 +78,7 @@ TEST_P(NumberReading, ReadsTheLeadingNumber)
     EXPECT_DOUBLE_EQ(readNumber(c.text), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, NumberReading, ::testing::ValuesIn(kReadingCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, NumberReading, ::testing::ValuesIn(kReadingCases), caseName);
 
 TEST(NumberReadingLimits, MillionDigitNumberReadsAsInfinity)
 {

@@ -1,9 +1,12 @@
-#include "peer_address.h"
+#include "endpoint/peer_address.h"
+#include "tests/case_name.h"
 
 #include <gtest/gtest.h>
 
 namespace zav {
 namespace {
+
+using testing::caseName;
 
 struct AddressCase
 {
@@ -30,6 +33,7 @@ const AddressCase kAddressCases[] = {
         {"hexPart", u"0x7f.0.0.1", std::nullopt, false},
         {"partTooLarge", u"999.1.1.1", std::nullopt, false},
         {"part256", u"256.0.0.1", std::nullopt, false},
+        {"partWrapsIn32Bits", u"4294967423.0.0.1", std::nullopt, false},
         {"fourDigits", u"1.2.3.0004", std::nullopt, false},
         {"emptyPart", u"1..2.3", std::nullopt, false},
         {"trailingDot", u"1.2.3.4.", std::nullopt, false},
@@ -62,8 +66,7 @@ TEST_P(PeerAddress, IsDottedDecimalOrHostNameOrNeither)
     EXPECT_EQ(asHostName(c.text).has_value(), c.hostName);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, PeerAddress, ::testing::ValuesIn(kAddressCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, PeerAddress, ::testing::ValuesIn(kAddressCases), caseName);
 
 TEST(HostNameLength, LongestNameIs253)
 {

@@ -1,6 +1,6 @@
-#include "recording_endpoint.h"
+#include "tests/recording_endpoint.h"
 
-#include "run_time_fault.h"
+#include "runtime/run_time_fault.h"
 
 #include <cstdio>
 #include <sstream>

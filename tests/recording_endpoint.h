@@ -1,8 +1,8 @@
 #pragma once
 
-#include "connect_failure_notice.h"
-#include "datagram_endpoint.h"
-#include "run_time_fault.h"
+#include "endpoint/datagram_endpoint.h"
+#include "runtime/run_time_fault.h"
+#include "window/connect_failure_notice.h"
 
 #include <QWidget>
 

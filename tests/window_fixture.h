@@ -1,8 +1,8 @@
 #pragma once
 
-#include "frmMain.h"
-#include "recording_endpoint.h"
-#include "window_controls.h"
+#include "tests/recording_endpoint.h"
+#include "tests/window_controls.h"
+#include "window/frmMain.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
-#include "window_fixture.h"
+#include "tests/case_name.h"
+#include "tests/window_fixture.h"
 
 #include <QTextDocument>
 
@@ -94,8 +95,7 @@ TEST_P(ConnectFields, WritesTheFieldsAndOpens)
     EXPECT_EQ(port()->text(), c.port);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ConnectFields, ::testing::ValuesIn(kConnectCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, ConnectFields, ::testing::ValuesIn(kConnectCases), caseName);
 
 using Connect = WindowFixture;
 
@@ -167,8 +167,7 @@ TEST_P(ConnectFaults, EndAsAFailedOpen)
     EXPECT_EQ(takeCalls(), joined(c.calls, kFailedOpenTail));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ConnectFaults, ::testing::ValuesIn(kConnectFaults),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, ConnectFaults, ::testing::ValuesIn(kConnectFaults), caseName);
 
 using Disconnect = WindowFixture;
 
@@ -233,8 +232,7 @@ TEST_P(SendMessage, SendsWhatWasTypedOrNothing)
     EXPECT_TRUE(log->noticeOwners.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SendMessage, ::testing::ValuesIn(kSendCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, SendMessage, ::testing::ValuesIn(kSendCases), caseName);
 
 struct SendAnswer
 {
@@ -290,8 +288,7 @@ TEST_P(SendAnswers, MakeOneAttemptAndEndQuietly)
     EXPECT_TRUE(log->noticeOwners.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SendAnswers, ::testing::ValuesIn(kSendAnswers),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, SendAnswers, ::testing::ValuesIn(kSendAnswers), caseName);
 
 using Typing = WindowFixture;
 

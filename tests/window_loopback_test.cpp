@@ -1,30 +1,59 @@
-#include "loopback_window.h"
+#include "tests/case_name.h"
+#include "tests/loopback_window.h"
+
+#include <variant>
 
 namespace zav::testing {
 namespace {
 
 using namespace std::string_literals;
 
-TEST_F(WindowOverLoopback, TypedCaretMessageArrivesByteExact)
+// A key pressed in the message field, with its modifiers; or text typed there.
+struct Key
 {
-    message()->setFocus();
-    QTest::keyClicks(message(), "^Mabc");
-    click("cmdSend");
-    EXPECT_EQ(receiver.receive(),
-              "\x0D"s
-              "abc\0"s);
-    EXPECT_TRUE(log->calls.empty()) << "no box was expected";
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+};
+using Keystroke = std::variant<const char *, Key>;
+
+struct TypingCase
+{
+    const char *name;
+    std::vector<Keystroke> keys;
+    std::string arrives;
+};
+
+void PrintTo(const TypingCase &c, std::ostream *out)
+{
+    *out << c.name;
 }
 
-TEST_F(WindowOverLoopback, TypedLineBreakArrivesAsCarriageReturnLineFeed)
+const TypingCase kTypingCases[] = {
+        {"caretEscape", {"^Mabc"}, "\rabc\0"s},
+        {"returnIsCarriageReturnLineFeed", {"a", Key {Qt::Key_Return}, "b"}, "a\r\nb\0"s},
+        {"shiftReturnToo", {"a", Key {Qt::Key_Return, Qt::ShiftModifier}, "b"}, "a\r\nb\0"s},
+        {"keypadEnterToo", {"a", Key {Qt::Key_Enter, Qt::KeypadModifier}, "b"}, "a\r\nb\0"s},
+};
+
+class TypedMessage : public WindowOverLoopback, public ::testing::WithParamInterface<TypingCase>
+{ };
+
+TEST_P(TypedMessage, ArrivesByteExact)
 {
     message()->setFocus();
-    QTest::keyClicks(message(), "a");
-    QTest::keyClick(message(), Qt::Key_Return);
-    QTest::keyClicks(message(), "b");
+    for (const Keystroke &stroke : GetParam().keys) {
+        if (const auto *text = std::get_if<const char *>(&stroke))
+            QTest::keyClicks(message(), *text);
+        else
+            QTest::keyClick(message(), std::get<Key>(stroke).key, std::get<Key>(stroke).modifiers);
+    }
     click("cmdSend");
-    EXPECT_EQ(receiver.receive(), "a\r\nb\0"s);
+    EXPECT_EQ(receiver.receive(), GetParam().arrives);
+    EXPECT_EQ(receiver.receive(kQuietPeriod), std::nullopt);
+    EXPECT_EQ(takeNotices(), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, TypedMessage, ::testing::ValuesIn(kTypingCases), caseName);
 
 TEST_F(WindowOverLoopback, LongestMessageArrivesWhole)
 {

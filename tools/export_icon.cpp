@@ -8,7 +8,7 @@
 #include <cstdio>
 
 namespace {
-#include "zav_udp_test.xpm"
+#include "window/zav_udp_test.xpm"
 
 void putLittleEndian(QByteArray &out, quint32 value, int bytes)
 {

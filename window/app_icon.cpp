@@ -1,11 +1,11 @@
-#include "app_icon.h"
+#include "window/app_icon.h"
 
 #include <QPixmap>
 
 namespace zav {
 
 namespace {
-#include "zav_udp_test.xpm"
+#include "window/zav_udp_test.xpm"
 } // namespace
 
 QIcon appIcon()

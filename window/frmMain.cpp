@@ -1,10 +1,10 @@
-#include "frmMain.h"
+#include "window/frmMain.h"
 
-#include "app_icon.h"
-#include "caret_escape.h"
-#include "message_field.h"
-#include "narrowing.h"
-#include "number_reading.h"
+#include "message/caret_escape.h"
+#include "runtime/narrowing.h"
+#include "runtime/number_reading.h"
+#include "window/app_icon.h"
+#include "window/message_field.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QTextDocument>
 
-#include <algorithm>
 #include <limits>
 
 namespace zav {
@@ -44,27 +43,19 @@ Widget *placed(Widget *widget, const char *name, const QRect &geometry)
     return widget;
 }
 
-// The document's line and paragraph separators, U+2028 and U+2029, differ only in the lowest
-// bit.
-constexpr bool isSeparator(char16_t c)
+// The field's text with each of its line and paragraph separators as the line break the
+// datagram carries: CR LF. The raw text keeps every other character as typed (no-break spaces
+// stay no-break spaces).
+Text messageText(const QPlainTextEdit &field)
 {
-    return (c | 1u) == QChar::ParagraphSeparator;
-}
-
-// The text with each separator as the line break the datagram carries: CR LF.
-Text withLineBreaks(TextView text)
-{
-    Text converted;
-    converted.reserve(
-            text.size() +
-            static_cast<std::size_t>(std::count_if(text.begin(), text.end(), isSeparator)));
-    for (const char16_t c : text) {
-        if (isSeparator(c))
-            converted += u"\r\n";
+    Text message;
+    for (const QChar c : field.document()->toRawText()) {
+        if (c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            message += u"\r\n";
         else
-            converted += c;
+            message += c.unicode();
     }
-    return converted;
+    return message;
 }
 
 // Runs one endpoint call whose fault must not stop the steps after it.
@@ -136,7 +127,7 @@ void frmMain::Form_Load()
         writeConfiguration();
     } catch (const std::exception &) {
         // An endpoint that cannot be configured cannot be opened either.
-        closeAfterFailedOpen();
+        closeAndShowConnectFailure();
         return;
     }
     cmdConnect_Click();
@@ -163,7 +154,7 @@ void frmMain::cmdConnect_Click()
         // open, so the operator hears of it and the endpoint ends up closed.
     }
     if (!opened)
-        closeAfterFailedOpen();
+        closeAndShowConnectFailure();
 }
 
 bool frmMain::openPeerFromFields()
@@ -173,7 +164,7 @@ bool frmMain::openPeerFromFields()
     return narrowToInt16(scktSend->OpenPeer()) == 0;
 }
 
-void frmMain::closeAfterFailedOpen()
+void frmMain::closeAndShowConnectFailure()
 {
     ignoringFaults([this] { scktSend->SetCommandCode(kCloseAfterFailedOpen); });
     ignoringFaults([this] { scktSend->ClosePeer(); });
@@ -197,28 +188,9 @@ void frmMain::cmdSend_Click(int /*index*/)
 
 void frmMain::sendMessage()
 {
-    // The raw text keeps every character as typed (no-break spaces stay no-break spaces).
-    // The message is read in place from it; a copy is made only where it has to differ.
-    QString raw = txtSend->document()->toRawText();
-    TextView message(reinterpret_cast<const char16_t *>(raw.utf16()),
-                     static_cast<std::size_t>(raw.size()));
-    Text converted;
-    const bool hasSeparators = txtSend->mayHoldLineBreaks() &&
-            std::any_of(message.begin(), message.end(), isSeparator);
-    if (hasSeparators) {
-        converted = withLineBreaks(message);
-        message = converted;
-    }
-    if (!message.empty() && message.front() == u'^') {
-        // The escape changes only the character after the caret and keeps the rest as it is,
-        // so that character is escaped on its own and written over in place: a long message
-        // is not copied once more. Both buffers are this handler's own.
-        const Text escaped = ApplyCaretEscape(message.substr(0, 2));
-        char16_t *text =
-                converted.empty() ? reinterpret_cast<char16_t *>(raw.data()) : converted.data();
-        text[1] = escaped.front();
-        message = TextView(text + 1, message.size() - 1);
-    }
+    Text message = messageText(*txtSend);
+    if (!message.empty() && message.front() == u'^')
+        message = ApplyCaretEscape(message);
 
     for (int attempt = 0; attempt < SendAttemptLimit; ++attempt) {
         if (!scktSend->CanSend())

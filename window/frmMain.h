@@ -1,8 +1,8 @@
 #pragma once
 
-#include "connect_failure_notice.h"
-#include "datagram_endpoint.h"
-#include "text.h"
+#include "endpoint/datagram_endpoint.h"
+#include "runtime/text.h"
+#include "window/connect_failure_notice.h"
 
 #include <QWidget>
 
@@ -28,8 +28,7 @@ class frmMain final : public QWidget
 
 public:
     explicit frmMain(std::unique_ptr<DatagramEndpoint> endpoint,
-                     std::unique_ptr<ConnectFailureNotice> notice = makeMessageBoxNotice(),
-                     QWidget *parent = nullptr);
+                     std::unique_ptr<ConnectFailureNotice> notice, QWidget *parent = nullptr);
     ~frmMain() override;
 
     // Configures the endpoint and opens it towards the fields' address and port; run once,
@@ -49,7 +48,8 @@ public:
 private:
     void writeConfiguration();
     [[nodiscard]] bool openPeerFromFields();
-    void closeAfterFailedOpen();
+    // After a failed open: closes the endpoint, then shows the operator the box.
+    void closeAndShowConnectFailure();
     void sendMessage();
 
     std::array<QLabel *, 2> lblIP {};

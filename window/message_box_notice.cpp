@@ -1,4 +1,4 @@
-#include "connect_failure_notice.h"
+#include "window/connect_failure_notice.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>

@@ -16,18 +16,11 @@ public:
 
     explicit MessageField(QWidget *parent = nullptr);
 
-    // False when the text surely holds no line break of the document's own (a paragraph break,
-    // or a line separator U+2028 inside a paragraph), so a Send need not look for one.
-    [[nodiscard]] bool mayHoldLineBreaks() const;
-
 protected:
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
     void fitWrapTo(qsizetype characters);
-    void noteInsertedText(int position, int added);
-
-    bool m_mayHoldLineSeparator = false;
 };
 
 } // namespace zav
