@@ -2,6 +2,7 @@
 
 #include "runtime/text.h"
 
+#include <chrono>
 #include <cstdint>
 #include <variant>
 
@@ -31,10 +32,15 @@ inline constexpr std::int16_t kFamilyIPv4 = 2;
 inline constexpr std::int16_t kTypeDatagram = 2;
 inline constexpr std::int16_t kProtocolDefault = 0;
 
+// How long OpenPeer waits for a host name's address before it gives up.
+inline constexpr std::chrono::milliseconds kHostLookUpTimeLimit {2000};
+
 // LastErrorCode after a send that would have had to wait: the send may be tried again.
 inline constexpr std::int16_t WouldBlockError = 24035;
 
 // Other failure codes left in LastErrorCode. OpenPeer returns the same code it leaves there.
+// Any code not listed here is the system's own number for what it refused (errno; the Winsock
+// code on Windows), which its error text explains.
 namespace EndpointError {
 inline constexpr std::int64_t kNone = 0;
 inline constexpr std::int64_t kNotOpen = 24101;            // send without an open endpoint
@@ -42,12 +48,12 @@ inline constexpr std::int64_t kUnsupportedSetting = 24102; // family, type, prot
                                                            // address other than the supported
 inline constexpr std::int64_t kBadAddress = 24103;       // not dotted-decimal IPv4 nor a host name
 inline constexpr std::int64_t kBadPort = 24104;          // not a whole number from 1 to 65535
-inline constexpr std::int64_t kHostNotFound = 24105;     // name look-up failed or took too long
+inline constexpr std::int64_t kHostNotFound = 24105;     // name unknown, or not found within
+                                                         // kHostLookUpTimeLimit
 inline constexpr std::int64_t kBroadcastRefused = 24106; // broadcast peer while broadcast is off
-inline constexpr std::int64_t kSocketFailed = 24107;     // the system refused to create or connect
+inline constexpr std::int64_t kSystemRefused = 24107;    // the system refused without saying why
 inline constexpr std::int64_t kCharacterNotByte = 24108; // a character above 255 in the text
-inline constexpr std::int64_t kBadCount = 24109;   // count below 1 or beyond the text and its zero
-inline constexpr std::int64_t kSendFailed = 24110; // the system refused the datagram
+inline constexpr std::int64_t kBadCount = 24109; // count below 1 or beyond the text and its zero
 inline constexpr std::int64_t kPeerUnreachable = 24111; // an earlier datagram bounced (reported
                                                         // only when kReportPeerUnreachable is on)
 } // namespace EndpointError
@@ -78,8 +84,8 @@ public:
     // The code of the last failure, EndpointError::kNone when nothing failed yet.
     [[nodiscard]] virtual std::int64_t LastErrorCode() const = 0;
 
-    // True while open and able to take a datagram without waiting, as far as the endpoint
-    // knows: a send may still answer WouldBlockError when the buffer filled since.
+    // True while open and the system can take a datagram now; when false, LastErrorCode says
+    // why: EndpointError::kNotOpen, or WouldBlockError while the send buffer is full.
     [[nodiscard]] virtual bool CanSend() = 0;
 
     // Sends the text, one byte per character and followed by one zero byte, cut to `count`

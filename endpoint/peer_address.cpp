@@ -57,6 +57,9 @@ std::optional<std::uint32_t> parseDottedDecimal(TextView text)
 
 std::optional<std::string> asHostName(TextView text)
 {
+    // A name written with its final dot, fully qualified, is the same name.
+    if (text.size() > 1 && text.back() == u'.')
+        text.remove_suffix(1);
     if (text.empty() || text.size() > 253)
         return std::nullopt;
 

@@ -35,6 +35,12 @@ bool isWholePort(double port)
 
 constexpr std::uint32_t kLimitedBroadcast = 0xFFFFFFFFu;
 
+// The system's own number for a refusal, or kSystemRefused when it gave none.
+std::int64_t systemRefusal(int error)
+{
+    return error > 0 ? error : EndpointError::kSystemRefused;
+}
+
 } // namespace
 
 SocketEndpoint::SocketEndpoint(BlockingLookUp lookUp) : m_lookUp(std::move(lookUp)) { }
@@ -99,7 +105,15 @@ std::int64_t SocketEndpoint::LastErrorCode() const
 
 bool SocketEndpoint::CanSend()
 {
-    return m_socket != kNoSocket && isWritable(m_socket);
+    if (m_socket == kNoSocket) {
+        m_lastError = EndpointError::kNotOpen;
+        return false;
+    }
+    if (!isWritable(m_socket)) {
+        m_lastError = WouldBlockError;
+        return false;
+    }
+    return true;
 }
 
 std::int64_t SocketEndpoint::fail(std::int64_t code)
@@ -115,7 +129,7 @@ SocketEndpoint::ResolvedPeer SocketEndpoint::resolvePeer() const
     const auto hostName = asHostName(m_peerAddress);
     if (!hostName)
         return {0, EndpointError::kBadAddress};
-    if (const auto found = lookUpHost(*hostName, kLookUpTimeLimit, m_lookUp))
+    if (const auto found = lookUpHost(*hostName, kHostLookUpTimeLimit, m_lookUp))
         return {*found};
     return {0, EndpointError::kHostNotFound};
 }
@@ -140,7 +154,7 @@ std::int64_t SocketEndpoint::OpenPeer()
     ClosePeer();
 
     if (!m_library.started())
-        return fail(EndpointError::kSocketFailed);
+        return fail(systemRefusal(m_library.error()));
     if (m_settingsUnsupported || m_addressFamily != kFamilyIPv4 || m_socketType != kTypeDatagram ||
         m_protocol != kProtocolDefault || m_localAddressGiven)
         return fail(EndpointError::kUnsupportedSetting);
@@ -155,11 +169,12 @@ std::int64_t SocketEndpoint::OpenPeer()
 
     const NativeSocket created = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     if (created == kNoSocket)
-        return fail(EndpointError::kSocketFailed);
+        return fail(systemRefusal(lastSocketError()));
 
     if (!applySettings(created)) {
+        const int error = lastSocketError();
         closeNativeSocket(created);
-        return fail(EndpointError::kSocketFailed);
+        return fail(systemRefusal(error));
     }
 
     sockaddr_in peer {};
@@ -167,10 +182,11 @@ std::int64_t SocketEndpoint::OpenPeer()
     peer.sin_port = htons(static_cast<std::uint16_t>(m_peerPort));
     peer.sin_addr.s_addr = htonl(peerAddress.address);
     if (connect(created, reinterpret_cast<const sockaddr *>(&peer), sizeof peer) != 0) {
-        const SocketFailure failure = lastSocketFailure();
+        const int error = lastSocketError();
         closeNativeSocket(created);
-        return fail(failure == SocketFailure::AccessDenied ? EndpointError::kBroadcastRefused
-                                                           : EndpointError::kSocketFailed);
+        return fail(socketFailureOf(error) == SocketFailure::AccessDenied
+                            ? EndpointError::kBroadcastRefused
+                            : systemRefusal(error));
     }
 
     m_socket = created;
@@ -205,27 +221,28 @@ std::int64_t SocketEndpoint::SendText(TextView text, std::int16_t count)
     }
 
     long long sent = sendBytes(m_socket, datagram.data(), datagram.size());
+    int error = sent < 0 ? lastSocketError() : 0;
     if (sent < 0 && !m_reportPeerUnreachable &&
-        lastSocketFailure() == SocketFailure::PeerUnreachable) {
+        socketFailureOf(error) == SocketFailure::PeerUnreachable) {
         // The failure reported the bounce of an earlier datagram, and reporting it cleared it;
         // this datagram has not left yet.
         sent = sendBytes(m_socket, datagram.data(), datagram.size());
+        error = sent < 0 ? lastSocketError() : 0;
     }
-    if (sent < 0) {
-        switch (lastSocketFailure()) {
-        case SocketFailure::WouldBlock:
-            m_lastError = WouldBlockError;
-            break;
-        case SocketFailure::PeerUnreachable:
-            m_lastError = EndpointError::kPeerUnreachable;
-            break;
-        default:
-            m_lastError = EndpointError::kSendFailed;
-            break;
-        }
-        return 0;
+    if (sent >= 0)
+        return sent;
+    switch (socketFailureOf(error)) {
+    case SocketFailure::WouldBlock:
+        m_lastError = WouldBlockError;
+        break;
+    case SocketFailure::PeerUnreachable:
+        m_lastError = EndpointError::kPeerUnreachable;
+        break;
+    default:
+        m_lastError = systemRefusal(error);
+        break;
     }
-    return sent;
+    return 0;
 }
 
 } // namespace zav

@@ -4,16 +4,12 @@
 #include "endpoint/host_look_up.h"
 #include "endpoint/socket_platform.h"
 
-#include <chrono>
-
 namespace zav {
 
 // The endpoint over an IPv4 UDP socket of the operating system, connected to one peer.
 class SocketEndpoint final : public DatagramEndpoint
 {
 public:
-    static constexpr std::chrono::milliseconds kLookUpTimeLimit {2000};
-
     explicit SocketEndpoint(BlockingLookUp lookUp = systemLookUp);
     ~SocketEndpoint() override;
     SocketEndpoint(const SocketEndpoint &) = delete;

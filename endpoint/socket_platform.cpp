@@ -7,18 +7,23 @@ namespace zav {
 SocketLibrary::SocketLibrary()
 {
     WSADATA data;
-    m_started = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    m_error = WSAStartup(MAKEWORD(2, 2), &data);
 }
 
 SocketLibrary::~SocketLibrary()
 {
-    if (m_started)
+    if (started())
         WSACleanup();
 }
 
-SocketFailure lastSocketFailure()
+int lastSocketError()
 {
-    switch (WSAGetLastError()) {
+    return WSAGetLastError();
+}
+
+SocketFailure socketFailureOf(int error)
+{
+    switch (error) {
     case WSAEWOULDBLOCK:
     case WSAENOBUFS:
         return SocketFailure::WouldBlock;
@@ -74,13 +79,18 @@ long long sendBytes(NativeSocket socket, const char *bytes, std::size_t size)
 
 #else
 
-SocketLibrary::SocketLibrary() : m_started(true) { }
+SocketLibrary::SocketLibrary() = default;
 
 SocketLibrary::~SocketLibrary() = default;
 
-SocketFailure lastSocketFailure()
+int lastSocketError()
 {
-    switch (errno) {
+    return errno;
+}
+
+SocketFailure socketFailureOf(int error)
+{
+    switch (error) {
     case EAGAIN:
 #    if EWOULDBLOCK != EAGAIN
     case EWOULDBLOCK:

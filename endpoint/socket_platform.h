@@ -42,21 +42,25 @@ public:
     SocketLibrary(const SocketLibrary &) = delete;
     SocketLibrary &operator=(const SocketLibrary &) = delete;
 
-    [[nodiscard]] bool started() const { return m_started; }
+    [[nodiscard]] bool started() const { return m_error == 0; }
+    // The system's number for why it did not start; 0 when it did.
+    [[nodiscard]] int error() const { return m_error; }
 
 private:
-    bool m_started = false;
+    int m_error = 0;
 };
 
 enum class SocketFailure {
-    None,
     WouldBlock,      // no buffer space now
     PeerUnreachable, // a report of an earlier datagram that bounced
     AccessDenied,    // e.g. a broadcast peer without broadcast allowed
     Other,
 };
 
-[[nodiscard]] SocketFailure lastSocketFailure();
+// The system's own number for why the last socket call failed: errno, or Winsock's code.
+[[nodiscard]] int lastSocketError();
+// What such a number means to the endpoint.
+[[nodiscard]] SocketFailure socketFailureOf(int error);
 void closeNativeSocket(NativeSocket socket);
 [[nodiscard]] bool setNonBlocking(NativeSocket socket);
 // Keeps an earlier datagram's bounce from failing later sends where the system allows it.

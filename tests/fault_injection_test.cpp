@@ -86,6 +86,7 @@ TEST_P(FaultInjection, HandlerEndsAsTheRulesSay)
     }
     const std::vector<std::string> calls = takeCalls();
     const auto notices = std::count(calls.begin(), calls.end(), "Notice");
+    EXPECT_FALSE(statusLine()->text().isEmpty()) << "every command says what it did";
 
     if (handler == Handler::Disconnect || handler == Handler::Send) {
         EXPECT_EQ(notices, 0);

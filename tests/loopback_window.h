@@ -10,6 +10,15 @@
 
 namespace zav::testing {
 
+// Host names answered without the name service, which is not on this machine: "localhost" is
+// 127.0.0.1 and no other name is known.
+inline std::optional<std::uint32_t> lookUpLoopbackOnly(const std::string &hostName)
+{
+    if (hostName == "localhost")
+        return 0x7F000001u;
+    return std::nullopt;
+}
+
 // The real window over the real socket endpoint, started as the program starts it and then
 // connected to a receiver on 127.0.0.1. The box is recorded instead of shown.
 class WindowOverLoopback : public ::testing::Test, protected WindowControls
@@ -17,7 +26,8 @@ class WindowOverLoopback : public ::testing::Test, protected WindowControls
 protected:
     WindowOverLoopback()
         : WindowControls(window),
-          window(std::make_unique<SocketEndpoint>(), std::make_unique<RecordingNotice>(log))
+          window(std::make_unique<SocketEndpoint>(lookUpLoopbackOnly),
+                 std::make_unique<RecordingNotice>(log))
     {
         window.Form_Load();
         window.show();

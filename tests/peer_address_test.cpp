@@ -43,6 +43,9 @@ const AddressCase kAddressCases[] = {
         {"arabicDigits", u"\u0661.2.3.4", std::nullopt, false},
         {"localhost", u"localhost", std::nullopt, true},
         {"dottedName", u"switcher-1.studio.example", std::nullopt, true},
+        {"finalDot", u"localhost.", std::nullopt, true},
+        {"onlyADot", u".", std::nullopt, false},
+        {"twoFinalDots", u"localhost..", std::nullopt, false},
         {"hyphenFirst", u"-switcher", std::nullopt, false},
         {"hyphenLast", u"switcher-", std::nullopt, false},
         {"underscore", u"switcher_1", std::nullopt, false},
@@ -75,6 +78,7 @@ TEST(HostNameLength, LongestNameIs253)
         name += name.empty() ? Text(61, u'a') : Text(u".") + Text(61, u'a');
     name.resize(253);
     EXPECT_TRUE(asHostName(name).has_value());
+    EXPECT_EQ(asHostName(name + u"."), std::string(name.begin(), name.end()));
     EXPECT_FALSE(asHostName(name + u"a").has_value());
 }
 

@@ -34,7 +34,7 @@ bool holdLoopbackTraffic(bool hold)
                             : "tc qdisc del dev lo root") == 0;
 }
 
-TEST(SendBufferFull, SendEndsQuietlyAndTheNextSendWorks)
+TEST(SendBufferFull, SendSaysWhyAndTheNextSendWorks)
 {
     if (!g_privateLoopback)
         ZAV_SKIP_OUTSIDE_CI("needs a network namespace of its own (root) and tc");
@@ -59,9 +59,11 @@ TEST(SendBufferFull, SendEndsQuietlyAndTheNextSendWorks)
         ++sends;
     }
     ASSERT_FALSE(endpoint.CanSend());
-    // A Send now ends quietly: nothing shown, nothing changed.
+    // A Send now sends nothing, changes nothing, shows no box, and says why.
     QTest::mouseClick(send, Qt::LeftButton);
     EXPECT_TRUE(log->calls.empty());
+    EXPECT_TRUE(
+            controls.statusSays("Not sent: the send buffer is full \u2014 try again in a moment"));
     EXPECT_EQ(message->toPlainText().size(), 32766);
 
     ASSERT_TRUE(holdLoopbackTraffic(false));
@@ -75,7 +77,8 @@ TEST(SendBufferFull, SendEndsQuietlyAndTheNextSendWorks)
     EXPECT_EQ(datagram, "after\0"s);
     EXPECT_LE(heldDelivered, sends);
     std::printf("[figure] send buffer full: after %d Sends the endpoint could take no more, the "
-                "next Send ended quietly; the first Send after the buffer drained arrived\n",
+                "next Send sent nothing and said why; the first Send after the buffer drained "
+                "arrived\n",
                 sends);
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -27,6 +29,23 @@ public:
     QLineEdit *address() const { return control<QLineEdit>("txtIpAddress"); }
     QLineEdit *port() const { return control<QLineEdit>("txtIPPort"); }
     QPlainTextEdit *message() const { return control<QPlainTextEdit>("txtSend"); }
+    QLabel *statusLine() const { return control<QLabel>("lblStatus"); }
+
+    // Whether the status line says what is expected, where "{time}" stands for a clock time
+    // and "*" for any text that is not empty.
+    ::testing::AssertionResult statusSays(const QString &expected) const
+    {
+        QString pattern = QRegularExpression::escape(expected);
+        pattern.replace(QRegularExpression::escape("{time}"), "[0-2][0-9]:[0-5][0-9]:[0-5][0-9]")
+                .replace(QRegularExpression::escape("*"), ".+");
+        const QString shown = statusLine()->text();
+        if (QRegularExpression(QRegularExpression::anchoredPattern(pattern))
+                    .match(shown)
+                    .hasMatch())
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "status line says \"" << shown.toStdString()
+                                             << "\", expected \"" << expected.toStdString() << "\"";
+    }
 
     void click(const char *button) const
     {

@@ -242,6 +242,7 @@ struct SendAnswer
     std::int64_t lastError;
     std::string faultingMember;
     Calls calls;
+    QString status;
 };
 
 void PrintTo(const SendAnswer &c, std::ostream *out)
@@ -250,31 +251,76 @@ void PrintTo(const SendAnswer &c, std::ostream *out)
 }
 
 const SendAnswer kSendAnswers[] = {
-        {"cannotSend", false, 1, 0, "", {"CanSend"}},
-        {"sent", true, 2, 0, "", {"CanSend", "SendText [a] 2"}},
+        {"notOpen",
+         false,
+         1,
+         EndpointError::kNotOpen,
+         "",
+         {"CanSend", "LastErrorCode"},
+         "Not sent: not connected \u2014 click Connect"},
+        {"bufferFull",
+         false,
+         1,
+         WouldBlockError,
+         "",
+         {"CanSend", "LastErrorCode"},
+         "Not sent: the send buffer is full \u2014 try again in a moment"},
+        {"sent", true, 2, 0, "", {"CanSend", "SendText [a] 2"}, "Sent 2 bytes at {time}"},
         {"wouldBlockTriedOnce",
          true,
          0,
          WouldBlockError,
          "",
-         {"CanSend", "SendText [a] 2", "LastErrorCode"}},
-        {"otherFailure", true, -1, 10054, "", {"CanSend", "SendText [a] 2", "LastErrorCode"}},
-        {"resultTooLarge", true, 70000, 0, "", {"CanSend", "SendText [a] 2"}},
-        {"errorCodeTooLarge", true, 0, 70000, "", {"CanSend", "SendText [a] 2", "LastErrorCode"}},
-        {"canSendFaults", true, 1, 0, "CanSend", {"CanSend"}},
-        {"sendFaults", true, 1, 0, "SendText", {"CanSend", "SendText [a] 2"}},
+         {"CanSend", "SendText [a] 2", "LastErrorCode"},
+         "Not sent: the send buffer is full \u2014 try again in a moment"},
+        {"systemRefused",
+         true,
+         -1,
+         10054,
+         "",
+         {"CanSend", "SendText [a] 2", "LastErrorCode"},
+         "Not sent: the system refused: *"},
+        {"resultTooLarge",
+         true,
+         70000,
+         0,
+         "",
+         {"CanSend", "SendText [a] 2"},
+         "Send failed: the endpoint failed (overflow)"},
+        {"errorCodeTooLarge",
+         true,
+         0,
+         70000,
+         "",
+         {"CanSend", "SendText [a] 2", "LastErrorCode"},
+         "Send failed: the endpoint failed (overflow)"},
+        {"canSendFaults",
+         true,
+         1,
+         0,
+         "CanSend",
+         {"CanSend"},
+         "Send failed: the endpoint failed (endpoint fault)"},
+        {"sendFaults",
+         true,
+         1,
+         0,
+         "SendText",
+         {"CanSend", "SendText [a] 2"},
+         "Send failed: the endpoint failed (endpoint fault)"},
         {"errorCodeFaults",
          true,
          0,
          0,
          "LastErrorCode",
-         {"CanSend", "SendText [a] 2", "LastErrorCode"}},
+         {"CanSend", "SendText [a] 2", "LastErrorCode"},
+         "Send failed: the endpoint failed (endpoint fault)"},
 };
 
 class SendAnswers : public WindowFixture, public ::testing::WithParamInterface<SendAnswer>
 { };
 
-TEST_P(SendAnswers, MakeOneAttemptAndEndQuietly)
+TEST_P(SendAnswers, MakeOneAttemptAndSayWhatHappened)
 {
     const SendAnswer &c = GetParam();
     fake->canSend = c.canSend;
@@ -285,10 +331,44 @@ TEST_P(SendAnswers, MakeOneAttemptAndEndQuietly)
     message()->setPlainText("a");
     click("cmdSend");
     EXPECT_EQ(takeCalls(), c.calls);
+    EXPECT_TRUE(statusSays(c.status));
     EXPECT_TRUE(log->noticeOwners.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, SendAnswers, ::testing::ValuesIn(kSendAnswers), caseName);
+
+// Open results that no typing over loopback provokes.
+struct OpenAnswer
+{
+    const char *name;
+    std::int64_t openResult;
+    QString status;
+};
+
+void PrintTo(const OpenAnswer &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+const OpenAnswer kOpenAnswers[] = {
+        {"unsupportedSetting", EndpointError::kUnsupportedSetting,
+         "Not connected: the endpoint's settings are not supported"},
+        {"systemRefused", 10013, "Not connected: the system refused: *"},
+        {"systemRefusedUnsaid", EndpointError::kSystemRefused, "Not connected: the system refused"},
+};
+
+class OpenAnswers : public WindowFixture, public ::testing::WithParamInterface<OpenAnswer>
+{ };
+
+TEST_P(OpenAnswers, AreNamedBesideTheBox)
+{
+    fake->openResult = GetParam().openResult;
+    click("cmdConnect");
+    EXPECT_TRUE(statusSays(GetParam().status));
+    EXPECT_EQ(log->noticeOwners.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, OpenAnswers, ::testing::ValuesIn(kOpenAnswers), caseName);
 
 using Typing = WindowFixture;
 

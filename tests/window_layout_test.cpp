@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTimer>
 
 namespace zav::testing {
@@ -40,6 +42,7 @@ const Placement kPlacements[] = {
         {"lblIP1", {240, 1320, 1695, 255}},      {"txtIPPort", {240, 1560, 2055, 375}},
         {"txtSend", {3360, 360, 3495, 1575}},    {"cmdDisconnect", {240, 2160, 1095, 375}},
         {"cmdConnect", {1800, 2160, 1215, 375}}, {"cmdSend", {4440, 2160, 1215, 375}},
+        {"lblStatus", {240, 2580, 7050, 270}},
 };
 
 TEST_F(WindowLayout, PlacesEveryControlAtFifteenTwipsToThePixel)
@@ -52,6 +55,53 @@ TEST_F(WindowLayout, PlacesEveryControlAtFifteenTwipsToThePixel)
         EXPECT_EQ(control<QWidget>(p.name)->geometry(),
                   QRect(t.x() / 15, t.y() / 15, t.width() / 15, t.height() / 15))
                 << p.name;
+    }
+}
+
+// Whether a text fits the room inside a control, by the metrics of the control's font.
+::testing::AssertionResult fits(const QString &text, const QWidget &control, const QRect &room)
+{
+    const QFontMetrics metrics(control.font());
+    const QSize needed(metrics.horizontalAdvance(text), metrics.height());
+    if (needed.width() <= room.width() && needed.height() <= room.height())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+            << control.objectName().toStdString() << ": \"" << text.toStdString() << "\" needs "
+            << needed.width() << "x" << needed.height() << " in " << room.width() << "x"
+            << room.height();
+}
+
+TEST_F(WindowLayout, EveryCaptionFitsAsTheFontGrows)
+{
+    window.show();
+    // The longest status: a refused address names what was typed, shortened.
+    fake->openResult = EndpointError::kBadAddress;
+    connectTo(QString(300, u'W'), "2160");
+    for (const double points : {9.0, 11.0, 14.0}) {
+        QFont font = window.font();
+        font.setPointSizeF(points);
+        window.setFont(font);
+        SCOPED_TRACE(::testing::Message() << points << " points");
+        for (const char *name : {"cmdDisconnect", "cmdConnect", "cmdSend"}) {
+            const auto *button = control<QPushButton>(name);
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.text = button->text();
+            EXPECT_TRUE(fits(button->text(), *button,
+                             button->style()->subElementRect(QStyle::SE_PushButtonContents, &option,
+                                                             button)));
+        }
+        for (const char *name : {"lblIP0", "lblIP1", "lblStatus"}) {
+            const auto *label = control<QLabel>(name);
+            EXPECT_TRUE(fits(label->text(), *label, label->contentsRect()));
+        }
+        // Of the status, only the typed text may be cut short.
+        EXPECT_TRUE(statusLine()->text().startsWith(
+                "Not connected: not a full IPv4 address or host name: 'W"));
+        // The port label's text, centred in its height, stands clear of the field below.
+        const QRect portLabel = control<QWidget>("lblIP1")->geometry();
+        EXPECT_LE(portLabel.top() + (portLabel.height() + window.fontMetrics().height()) / 2.0,
+                  port()->geometry().top());
     }
 }
 
@@ -102,24 +152,45 @@ TEST_F(WindowLayout, FieldsCarryTheirNamesForScreenReaders)
     }
 }
 
-// Every command by keyboard alone: Tab to it, Space clicks it.
-TEST_F(WindowLayout, SpaceOnAFocusedButtonClicksIt)
+// Screen readers read the status line by its accessible name, which changes with every
+// command (the toolkit announces each change of name) and holds the whole text.
+TEST_F(WindowLayout, ScreenReadersHearEachStatusWhole)
+{
+    QAccessibleInterface *line = QAccessible::queryAccessibleInterface(statusLine());
+    ASSERT_NE(line, nullptr);
+    click("cmdConnect");
+    EXPECT_EQ(line->text(QAccessible::Name), "Ready to send to 127.0.0.1:2160");
+    fake->openResult = EndpointError::kBadAddress;
+    connectTo(QString(300, u'W'), "2160");
+    EXPECT_EQ(line->text(QAccessible::Name),
+              "Not connected: not a full IPv4 address or host name: '" + QString(16, u'W') +
+                      "\u2026'");
+}
+
+// Every command by keyboard alone: Tab to it; Space, Return or Enter clicks it.
+TEST_F(WindowLayout, SpaceReturnOrEnterOnAFocusedButtonClicksIt)
 {
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    const std::pair<int, std::string> presses[] = {
-            {3, "SetPeerAddress [127.0.0.1]"}, // txtSend -> ... -> cmdConnect
-            {1, "CanSend"},                    // cmdSend
-            {1, "ClosePeer"},                  // cmdDisconnect
-    };
-    for (const auto &[tabs, firstCall] : presses) {
-        for (int i = 0; i < tabs; ++i)
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        log->calls.clear();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-        ASSERT_FALSE(log->calls.empty()) << QApplication::focusWidget()->objectName().toStdString();
-        EXPECT_EQ(log->calls.front(), firstCall);
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+        const std::pair<int, std::string> presses[] = {
+                {3, "SetPeerAddress [127.0.0.1]"}, // txtSend -> ... -> cmdConnect
+                {1, "CanSend"},                    // cmdSend
+                {1, "ClosePeer"},                  // cmdDisconnect
+                {1, ""},                           // back in txtSend
+        };
+        for (const auto &[tabs, firstCall] : presses) {
+            for (int i = 0; i < tabs; ++i)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            if (firstCall.empty())
+                break;
+            log->calls.clear();
+            QTest::keyClick(QApplication::focusWidget(), key);
+            ASSERT_FALSE(log->calls.empty())
+                    << QApplication::focusWidget()->objectName().toStdString() << " key " << key;
+            EXPECT_EQ(log->calls.front(), firstCall) << "key " << key;
+        }
     }
 }
 

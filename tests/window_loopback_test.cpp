@@ -21,6 +21,7 @@ struct TypingCase
     const char *name;
     std::vector<Keystroke> keys;
     std::string arrives;
+    bool keysSend = false; // the keys themselves send; Send is not clicked
 };
 
 void PrintTo(const TypingCase &c, std::ostream *out)
@@ -33,6 +34,7 @@ const TypingCase kTypingCases[] = {
         {"returnIsCarriageReturnLineFeed", {"a", Key {Qt::Key_Return}, "b"}, "a\r\nb\0"s},
         {"shiftReturnToo", {"a", Key {Qt::Key_Return, Qt::ShiftModifier}, "b"}, "a\r\nb\0"s},
         {"keypadEnterToo", {"a", Key {Qt::Key_Enter, Qt::KeypadModifier}, "b"}, "a\r\nb\0"s},
+        {"ctrlReturnSends", {"a", Key {Qt::Key_Return, Qt::ControlModifier}}, "a\0"s, true},
 };
 
 class TypedMessage : public WindowOverLoopback, public ::testing::WithParamInterface<TypingCase>
@@ -47,10 +49,14 @@ TEST_P(TypedMessage, ArrivesByteExact)
         else
             QTest::keyClick(message(), std::get<Key>(stroke).key, std::get<Key>(stroke).modifiers);
     }
-    click("cmdSend");
+    if (!GetParam().keysSend)
+        click("cmdSend");
     EXPECT_EQ(receiver.receive(), GetParam().arrives);
     EXPECT_EQ(receiver.receive(kQuietPeriod), std::nullopt);
     EXPECT_EQ(takeNotices(), 0);
+    if (GetParam().keysSend) {
+        EXPECT_EQ(message()->toPlainText(), "a") << "the shortcut typed into the message";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, TypedMessage, ::testing::ValuesIn(kTypingCases), caseName);

@@ -3,14 +3,19 @@
 #include "message/caret_escape.h"
 #include "runtime/narrowing.h"
 #include "runtime/number_reading.h"
+#include "runtime/run_time_fault.h"
 #include "window/app_icon.h"
+#include "window/command_button.h"
 #include "window/message_field.h"
+#include "window/status_messages.h"
+#include "window/twip_layout.h"
 
+#include <QEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTextDocument>
+#include <QTime>
 
 #include <limits>
 
@@ -18,38 +23,20 @@ namespace zav {
 
 namespace {
 
-// The layout is kept in twips; 15 twips make one device-independent pixel, which the toolkit
-// scales for high-density screens.
-constexpr int kTwipsPerPixel = 15;
-
-constexpr int fromTwips(int twips)
-{
-    return twips / kTwipsPerPixel;
-}
-
-QRect twipRect(int left, int top, int width, int height)
-{
-    return {fromTwips(left), fromTwips(top), fromTwips(width), fromTwips(height)};
-}
+// The client area in twips.
+constexpr int kClientWidth = 7530;
+constexpr int kClientHeight = 2880;
 
 // Fields hold whatever is pasted into them: the single-line default would cut at 32,767.
 constexpr int kUnlimitedLength = std::numeric_limits<int>::max();
 
-template<typename Widget>
-Widget *placed(Widget *widget, const char *name, const QRect &geometry)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(geometry);
-    return widget;
-}
-
 // The field's text with each of its line and paragraph separators as the line break the
 // datagram carries: CR LF. The raw text keeps every other character as typed (no-break spaces
 // stay no-break spaces).
-Text messageText(const QPlainTextEdit &field)
+Text withLineBreaks(const QString &typed)
 {
     Text message;
-    for (const QChar c : field.document()->toRawText()) {
+    for (const QChar c : typed) {
         if (c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
             message += u"\r\n";
         else
@@ -67,7 +54,23 @@ void ignoringFaults(Call call)
     } catch (const std::exception &) { }
 }
 
+// A fault as the program knows it; anything else thrown counts as the endpoint's.
+RunTimeFault asFault(const std::exception &thrown)
+{
+    if (const auto *fault = dynamic_cast<const RunTimeFault *>(&thrown))
+        return *fault;
+    return RunTimeFault(FaultKind::EndpointFault);
+}
+
 } // namespace
+
+template<typename Widget>
+Widget *frmMain::placed(Widget *widget, const char *name, const QRect &twips)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    m_twipPlaces.emplace_back(widget, twips);
+    return widget;
+}
 
 frmMain::frmMain(std::unique_ptr<DatagramEndpoint> endpoint,
                  std::unique_ptr<ConnectFailureNotice> notice, QWidget *parent)
@@ -76,28 +79,31 @@ frmMain::frmMain(std::unique_ptr<DatagramEndpoint> endpoint,
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("ZAV UDP Test"));
     setWindowIcon(appIcon());
-    setFixedSize(fromTwips(7530), fromTwips(2880));
 
-    lblIP[0] = placed(new QLabel(QStringLiteral("IP Address"), this), "lblIP0",
-                      twipRect(240, 360, 1695, 375));
+    lblIP[0] =
+            placed(new QLabel(QStringLiteral("IP Address"), this), "lblIP0", {240, 360, 1695, 375});
     txtIpAddress = placed(new QLineEdit(QStringLiteral("127.0.0.1"), this), "txtIpAddress",
-                          twipRect(240, 720, 1935, 375));
-    lblIP[1] = placed(new QLabel(QStringLiteral("IP Port"), this), "lblIP1",
-                      twipRect(240, 1320, 1695, 255));
+                          {240, 720, 1935, 375});
+    lblIP[1] =
+            placed(new QLabel(QStringLiteral("IP Port"), this), "lblIP1", {240, 1320, 1695, 255});
     txtIPPort = placed(new QLineEdit(QStringLiteral("2160"), this), "txtIPPort",
-                       twipRect(240, 1560, 2055, 375));
-    txtSend = placed(new MessageField(this), "txtSend", twipRect(3360, 360, 3495, 1575));
-    cmdDisconnect = placed(new QPushButton(QStringLiteral("Disconnect"), this), "cmdDisconnect",
-                           twipRect(240, 2160, 1095, 375));
-    cmdConnect = placed(new QPushButton(QStringLiteral("Connect"), this), "cmdConnect",
-                        twipRect(1800, 2160, 1215, 375));
-    cmdSend = placed(new QPushButton(QStringLiteral("Send"), this), "cmdSend",
-                     twipRect(4440, 2160, 1215, 375));
+                       {240, 1560, 2055, 375});
+    txtSend = placed(new MessageField(this), "txtSend", {3360, 360, 3495, 1575});
+    cmdDisconnect = placed(new CommandButton(QStringLiteral("Disconnect"), this), "cmdDisconnect",
+                           {240, 2160, 1095, 375});
+    cmdConnect = placed(new CommandButton(QStringLiteral("Connect"), this), "cmdConnect",
+                        {1800, 2160, 1215, 375});
+    cmdSend = placed(new CommandButton(QStringLiteral("Send"), this), "cmdSend",
+                     {4440, 2160, 1215, 375});
+    // The one line below the buttons.
+    lblStatus = placed(new QLabel(this), "lblStatus", {240, 2580, 7050, 270});
+    applyLayout();
 
     // Screen readers name each field after its label.
     txtIpAddress->setAccessibleName(lblIP[0]->text());
     txtIPPort->setAccessibleName(lblIP[1]->text());
     txtSend->setAccessibleName(QStringLiteral("Message"));
+    lblStatus->setAccessibleDescription(QStringLiteral("What the last command did"));
     lblIP[0]->setBuddy(txtIpAddress);
     lblIP[1]->setBuddy(txtIPPort);
 
@@ -106,6 +112,11 @@ frmMain::frmMain(std::unique_ptr<DatagramEndpoint> endpoint,
     txtSend->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtSend->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtSend->setTabChangesFocus(true);
+    // What was typed is shown as typed, never read as markup.
+    lblStatus->setTextFormat(Qt::PlainText);
+    cmdSend->setToolTip(QStringLiteral("Send the message (%1)")
+                                .arg(QKeySequence(Qt::CTRL | Qt::Key_Return)
+                                             .toString(QKeySequence::NativeText)));
 
     setTabOrder(txtSend, txtIpAddress);
     setTabOrder(txtIpAddress, txtIPPort);
@@ -117,16 +128,46 @@ frmMain::frmMain(std::unique_ptr<DatagramEndpoint> endpoint,
     connect(cmdConnect, &QPushButton::clicked, this, [this] { cmdConnect_Click(); });
     connect(cmdDisconnect, &QPushButton::clicked, this, [this] { cmdDisconnect_Click(); });
     connect(cmdSend, &QPushButton::clicked, this, [this] { cmdSend_Click(kSendButtonIndex); });
+    connect(txtSend, &MessageField::sendRequested, this,
+            [this] { cmdSend_Click(kSendButtonIndex); });
 }
 
 frmMain::~frmMain() = default;
+
+void frmMain::applyLayout()
+{
+    const TwipLayout layout(font());
+    setFixedSize(layout.pixels(kClientWidth), layout.pixels(kClientHeight));
+    for (const auto &[widget, twips] : m_twipPlaces)
+        widget->setGeometry(layout.pixels(twips));
+    // The status line's room changed with it; its whole text is kept as the tooltip.
+    showStatus(lblStatus->toolTip());
+}
+
+void frmMain::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        applyLayout();
+    QWidget::changeEvent(event);
+}
+
+void frmMain::showStatus(const QString &text)
+{
+    // Screen readers announce the change of name, and read the whole text. Only what was typed,
+    // which comes last, can be cut short here: every message fits the line at any font.
+    lblStatus->setAccessibleName(text);
+    lblStatus->setToolTip(text);
+    lblStatus->setText(lblStatus->fontMetrics().elidedText(text, Qt::ElideRight,
+                                                           lblStatus->contentsRect().width()));
+}
 
 void frmMain::Form_Load()
 {
     try {
         writeConfiguration();
-    } catch (const std::exception &) {
+    } catch (const std::exception &thrown) {
         // An endpoint that cannot be configured cannot be opened either.
+        showStatus(status::connectFault(asFault(thrown)));
         closeAndShowConnectFailure();
         return;
     }
@@ -146,26 +187,30 @@ void frmMain::writeConfiguration()
 
 void frmMain::cmdConnect_Click()
 {
+    const QString address = txtIpAddress->text();
+    const QString portText = txtIPPort->text();
     bool opened = false;
     try {
-        opened = openPeerFromFields();
-    } catch (const std::exception &) {
+        scktSend->SetPeerAddress(address.toStdU16String());
+        const double port = readNumber(portText.toStdU16String());
+        scktSend->SetPeerPort(port);
+        const std::int16_t result = narrowToInt16(scktSend->OpenPeer());
+        opened = result == 0;
+        m_openPeer = opened ? status::peer(address, port) : QString();
+        showStatus(opened ? status::readyToSend(m_openPeer)
+                          : status::notConnected(result, address, portText));
+    } catch (const std::exception &thrown) {
         // A fault while opening leaves the endpoint in no known state: treat it as a failed
         // open, so the operator hears of it and the endpoint ends up closed.
+        showStatus(status::connectFault(asFault(thrown)));
     }
     if (!opened)
         closeAndShowConnectFailure();
 }
 
-bool frmMain::openPeerFromFields()
-{
-    scktSend->SetPeerAddress(txtIpAddress->text().toStdU16String());
-    scktSend->SetPeerPort(readNumber(txtIPPort->text().toStdU16String()));
-    return narrowToInt16(scktSend->OpenPeer()) == 0;
-}
-
 void frmMain::closeAndShowConnectFailure()
 {
+    m_openPeer.clear();
     ignoringFaults([this] { scktSend->SetCommandCode(kCloseAfterFailedOpen); });
     ignoringFaults([this] { scktSend->ClosePeer(); });
     // At start-up the window is not shown yet, and the box stands on its own.
@@ -174,33 +219,54 @@ void frmMain::closeAndShowConnectFailure()
 
 void frmMain::cmdDisconnect_Click()
 {
-    ignoringFaults([this] { scktSend->ClosePeer(); });
+    m_openPeer.clear();
+    try {
+        scktSend->ClosePeer();
+        showStatus(status::disconnected());
+    } catch (const std::exception &thrown) {
+        showStatus(status::disconnectFault(asFault(thrown)));
+    }
 }
 
 void frmMain::cmdSend_Click(int /*index*/)
 {
     try {
-        sendMessage();
-    } catch (const std::exception &) {
-        // Send never troubles the operator: any fault ends it quietly, changing nothing.
+        showStatus(sendMessage());
+    } catch (const std::exception &thrown) {
+        // A fault ends the Send at once; only the status line tells of it.
+        showStatus(status::sendFault(asFault(thrown)));
     }
 }
 
-void frmMain::sendMessage()
+QString frmMain::sendMessage()
 {
-    Text message = messageText(*txtSend);
-    if (!message.empty() && message.front() == u'^')
-        message = ApplyCaretEscape(message);
+    const QString typed = txtSend->document()->toRawText();
+    Text message = withLineBreaks(typed);
+    if (!message.empty() && message.front() == u'^') {
+        try {
+            message = ApplyCaretEscape(message);
+        } catch (const RunTimeFault &fault) {
+            return status::caretNotEscaped(fault.kind(), message);
+        }
+    }
 
     for (int attempt = 0; attempt < SendAttemptLimit; ++attempt) {
         if (!scktSend->CanSend())
-            return;
-        const std::int16_t count = narrowToInt16(message.size() + 1);
-        if (narrowToInt16(scktSend->SendText(message, count)) >= 1)
-            return;
-        if (narrowToInt16(scktSend->LastErrorCode()) != WouldBlockError)
-            return;
+            return status::notSent(narrowToInt16(scktSend->LastErrorCode()), typed);
+        std::int16_t count = 0;
+        try {
+            count = narrowToInt16(message.size() + 1);
+        } catch (const RunTimeFault &) {
+            return status::tooLong(message.size());
+        }
+        const std::int16_t sent = narrowToInt16(scktSend->SendText(message, count));
+        if (sent >= 1)
+            return status::sent(sent, m_openPeer, QTime::currentTime());
+        const std::int16_t code = narrowToInt16(scktSend->LastErrorCode());
+        if (code != WouldBlockError)
+            return status::notSent(code, typed);
     }
+    return status::notSent(WouldBlockError, typed);
 }
 
 } // namespace zav

@@ -4,10 +4,13 @@
 #include "runtime/text.h"
 #include "window/connect_failure_notice.h"
 
+#include <QRect>
 #include <QWidget>
 
 #include <array>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -20,15 +23,16 @@ class MessageField;
 inline constexpr int SendAttemptLimit = 1;
 inline constexpr int kSendButtonIndex = 1; // the Send button's place in its button group
 
-// The operator's window: address, port and message fields, and the Connect, Disconnect and
-// Send commands over the endpoint it owns for its whole life.
+// The operator's window: address, port and message fields, the Connect, Disconnect and Send
+// commands over the endpoint it owns for its whole life, and a status line that says what the
+// last command did.
 class frmMain final : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit frmMain(std::unique_ptr<DatagramEndpoint> endpoint,
-                     std::unique_ptr<ConnectFailureNotice> notice, QWidget *parent = nullptr);
+    frmMain(std::unique_ptr<DatagramEndpoint> endpoint,
+            std::unique_ptr<ConnectFailureNotice> notice, QWidget *parent = nullptr);
     ~frmMain() override;
 
     // Configures the endpoint and opens it towards the fields' address and port; run once,
@@ -42,15 +46,24 @@ public:
     // Closes the endpoint.
     void cmdDisconnect_Click();
 
-    // Sends the message field as one datagram, or quietly nothing.
+    // Sends the message field as one datagram, or nothing; the status line says which.
     void cmdSend_Click(int index);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    template<typename Widget>
+    Widget *placed(Widget *widget, const char *name, const QRect &twips);
+    // Places every control for the window's current font.
+    void applyLayout();
+
     void writeConfiguration();
-    [[nodiscard]] bool openPeerFromFields();
     // After a failed open: closes the endpoint, then shows the operator the box.
     void closeAndShowConnectFailure();
-    void sendMessage();
+    // What a Send did, in words.
+    [[nodiscard]] QString sendMessage();
+    void showStatus(const QString &text);
 
     std::array<QLabel *, 2> lblIP {};
     QLineEdit *txtIpAddress = nullptr;
@@ -59,9 +72,14 @@ private:
     QPushButton *cmdDisconnect = nullptr;
     QPushButton *cmdConnect = nullptr;
     QPushButton *cmdSend = nullptr;
+    QLabel *lblStatus = nullptr;
 
     std::unique_ptr<DatagramEndpoint> scktSend;
     std::unique_ptr<ConnectFailureNotice> m_notice;
+    // Where the endpoint is open towards, as the status line names it; empty while closed.
+    QString m_openPeer;
+    // Every control with its place in twips.
+    std::vector<std::pair<QWidget *, QRect>> m_twipPlaces;
 };
 
 } // namespace zav

@@ -1,5 +1,6 @@
 #include "window/message_field.h"
 
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QTextDocument>
 
@@ -19,6 +20,16 @@ void MessageField::insertFromMimeData(const QMimeData *source)
     if (source && source->hasText())
         fitWrapTo(document()->characterCount() + source->text().size());
     QPlainTextEdit::insertFromMimeData(source);
+}
+
+void MessageField::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & Qt::ControlModifier)) {
+        emit sendRequested();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
 }
 
 void MessageField::fitWrapTo(qsizetype characters)

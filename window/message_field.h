@@ -8,16 +8,25 @@ namespace zav {
 // broken anywhere), except in a text too long ever to be sent: there the toolkit's search for
 // word boundaries grows with the square of a long word, and a pasted megabyte would freeze the
 // window for a minute, so such a text simply wraps anywhere.
+//
+// Return inserts a line break; Ctrl+Return (or Ctrl+Enter) asks for the message to be sent.
 class MessageField final : public QPlainTextEdit
 {
+    Q_OBJECT
+
 public:
     // Texts longer than the longest message a Send can carry.
     static constexpr int kLongText = 32767;
 
     explicit MessageField(QWidget *parent = nullptr);
 
+signals:
+    // The operator pressed the send shortcut here.
+    void sendRequested();
+
 protected:
     void insertFromMimeData(const QMimeData *source) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void fitWrapTo(qsizetype characters);

@@ -1,0 +1,20 @@
+# How the program starts outside a desktop: run as
+#   cmake -DPROGRAM=<zav-udp-test> -P program_start_test.cmake
+
+# Without any display: one line and status 1, not an abort.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
+                        --unset=QT_QPA_PLATFORM ${PROGRAM}
+                RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 30)
+if(NOT status STREQUAL "1" OR NOT out STREQUAL ""
+   OR NOT err STREQUAL "zav-udp-test: no display could be opened\n")
+    message(FATAL_ERROR "without a display: status '${status}', output '${out}', errors '${err}'")
+endif()
+
+# The toolkit's own options are not read: asked for a platform that does not exist, the program
+# still starts on the one its environment names, and runs until it is stopped.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+                        ${PROGRAM} -platform none-such -qwindowtitle other
+                RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 3)
+if(NOT status MATCHES "timeout")
+    message(FATAL_ERROR "with toolkit options: status '${status}', errors '${err}'")
+endif()

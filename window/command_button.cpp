@@ -1,0 +1,17 @@
+#include "window/command_button.h"
+
+#include <QKeyEvent>
+
+namespace zav {
+
+void CommandButton::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
+
+} // namespace zav
