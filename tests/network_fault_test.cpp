@@ -1,7 +1,9 @@
 #include "tests/loopback_window.h"
 #include "tests/required_in_ci.h"
 
-#include <dirent.h>
+#ifdef __linux__
+#    include <dirent.h>
+#endif
 
 #include <fstream>
 #include <sstream>
@@ -10,6 +12,10 @@ namespace zav::testing {
 namespace {
 
 using namespace std::string_literals;
+
+// The system's own counts come from /proc, which only Linux has; elsewhere the tests that need
+// them are not built.
+#ifdef __linux__
 
 // The system's count of UDP datagrams that arrived for a port nobody listened on.
 std::optional<long long> udpNoPorts()
@@ -72,6 +78,26 @@ TEST_F(WindowOverLoopback, EveryDatagramLeavesWhileEarlierOnesBounce)
                 bounced);
 }
 
+TEST_F(WindowOverLoopback, ThousandConnectCyclesLeakNoDescriptor)
+{
+    const QString port = QString::number(receiver.port());
+    click("cmdDisconnect"); // each cycle ends closed, so start closed
+    const int before = openDescriptors();
+    for (int i = 0; i < 1000; ++i) {
+        connectTo("127.0.0.1", port);
+        click("cmdDisconnect");
+        connectTo("127.0.0.1", "0");
+    }
+    const int after = openDescriptors();
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(takeNotices(), 1000);
+    std::printf("[figure] 1000 Connect/Disconnect/failed-Connect cycles: descriptors %d before, "
+                "%d after\n",
+                before, after);
+}
+
+#endif
+
 TEST_F(WindowOverLoopback, TenThousandSendsArriveInOrder)
 {
     constexpr int kSends = 10'000;
@@ -89,24 +115,6 @@ TEST_F(WindowOverLoopback, TenThousandSendsArriveInOrder)
     EXPECT_EQ(receiver.receive(kQuietPeriod), std::nullopt);
     std::printf("[figure] draining receiver: %d Sends, %d arrived in order, %d lost\n", kSends,
                 arrived, kSends - arrived);
-}
-
-TEST_F(WindowOverLoopback, ThousandConnectCyclesLeakNoDescriptor)
-{
-    const QString port = QString::number(receiver.port());
-    click("cmdDisconnect"); // each cycle ends closed, so start closed
-    const int before = openDescriptors();
-    for (int i = 0; i < 1000; ++i) {
-        connectTo("127.0.0.1", port);
-        click("cmdDisconnect");
-        connectTo("127.0.0.1", "0");
-    }
-    const int after = openDescriptors();
-    EXPECT_EQ(after, before);
-    EXPECT_EQ(takeNotices(), 1000);
-    std::printf("[figure] 1000 Connect/Disconnect/failed-Connect cycles: descriptors %d before, "
-                "%d after\n",
-                before, after);
 }
 
 } // namespace

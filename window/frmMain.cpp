@@ -11,12 +11,16 @@
 #include "window/twip_layout.h"
 
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTextDocument>
 #include <QTime>
 
+#include <algorithm>
 #include <limits>
 
 namespace zav {
@@ -134,9 +138,36 @@ frmMain::frmMain(std::unique_ptr<DatagramEndpoint> endpoint,
 
 frmMain::~frmMain() = default;
 
+QSizeF frmMain::roomNeeded(const QWidget &control) const
+{
+    const QFontMetricsF metrics(font());
+    if (const auto *button = qobject_cast<const QPushButton *>(&control)) {
+        // The caption, and what the style's frame around it takes.
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const QRect contents =
+                style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        return QSizeF(metrics.horizontalAdvance(button->text()), metrics.height()) +
+                QSizeF(button->size() - contents.size());
+    }
+    if (&control == lblStatus) // its text changes, and only what was typed may be cut short
+        return {0, metrics.height()};
+    if (const auto *label = qobject_cast<const QLabel *>(&control))
+        return {metrics.horizontalAdvance(label->text()), metrics.height()};
+    if (const auto *field = qobject_cast<const QLineEdit *>(&control))
+        return {0, static_cast<qreal>(field->minimumSizeHint().height())};
+    return {};
+}
+
 void frmMain::applyLayout()
 {
-    const TwipLayout layout(font());
+    // Like dialog units, the scale follows the window's font: the smallest scale, never below
+    // 1, at which every caption in that font fits its control. At the toolkit's default font
+    // that is 1: 15 twips to the pixel.
+    double scale = 1.0;
+    for (const auto &[widget, twips] : m_twipPlaces)
+        scale = std::max(scale, TwipLayout::scaleToHold(twips, roomNeeded(*widget)));
+    const TwipLayout layout(scale);
     setFixedSize(layout.pixels(kClientWidth), layout.pixels(kClientHeight));
     for (const auto &[widget, twips] : m_twipPlaces)
         widget->setGeometry(layout.pixels(twips));

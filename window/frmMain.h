@@ -5,6 +5,7 @@
 #include "window/connect_failure_notice.h"
 
 #include <QRect>
+#include <QSizeF>
 #include <QWidget>
 
 #include <array>
@@ -57,6 +58,8 @@ private:
     Widget *placed(Widget *widget, const char *name, const QRect &twips);
     // Places every control for the window's current font.
     void applyLayout();
+    // The pixels a control needs to show its caption whole in the window's font.
+    [[nodiscard]] QSizeF roomNeeded(const QWidget &control) const;
 
     void writeConfiguration();
     // After a failed open: closes the endpoint, then shows the operator the box.

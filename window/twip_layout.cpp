@@ -1,26 +1,20 @@
 #include "window/twip_layout.h"
 
-#include <QFontMetricsF>
-
 #include <algorithm>
 #include <cmath>
 
 namespace zav {
 
-TwipLayout::TwipLayout(const QFont &font)
+double TwipLayout::scaleToHold(const QRect &twips, const QSizeF &needed)
 {
-    QFont design(font);
-    design.setPointSizeF(kDesignPointSize);
-    const QFontMetricsF actual(font);
-    const QFontMetricsF atDesignSize(design);
-    // Never smaller than designed: a small font leaves the layout as it is.
-    m_scale = std::max({1.0, actual.height() / atDesignSize.height(),
-                        actual.averageCharWidth() / atDesignSize.averageCharWidth()});
+    const double width = needed.width() * kTwipsPerPixel / twips.width();
+    const double height = needed.height() * kTwipsPerPixel / twips.height();
+    return std::max(width, height);
 }
 
 int TwipLayout::pixels(int twips) const
 {
-    return static_cast<int>(std::lround(twips * m_scale / kTwipsPerPixel));
+    return static_cast<int>(std::ceil(twips * m_scale / kTwipsPerPixel));
 }
 
 QRect TwipLayout::pixels(const QRect &twips) const

@@ -1,29 +1,28 @@
 #pragma once
 
-#include <QFont>
 #include <QRect>
-#include <QSize>
+#include <QSizeF>
 
 namespace zav {
 
-// Turns the window's layout, kept in twips, into pixels. At the design font, 9 points, 15 twips
-// make one device-independent pixel (the toolkit scales those for high-density screens). A
-// larger font scales every position and size in proportion to its height and width, the way
-// dialog units follow a dialog's font, so no caption is ever cut.
+// Turns the window's layout, kept in twips, into pixels. At scale 1, 15 twips make one
+// device-independent pixel (the toolkit scales those for high-density screens). A larger scale
+// grows every position and size in proportion, the way dialog units follow a dialog's font.
 class TwipLayout
 {
 public:
-    static constexpr double kDesignPointSize = 9.0;
     static constexpr int kTwipsPerPixel = 15;
 
-    explicit TwipLayout(const QFont &font);
+    explicit TwipLayout(double scale) : m_scale(scale) { }
 
-    [[nodiscard]] double scale() const { return m_scale; }
+    // The scale at which a control placed at `twips` gives `needed` pixels of room.
+    [[nodiscard]] static double scaleToHold(const QRect &twips, const QSizeF &needed);
+
     [[nodiscard]] int pixels(int twips) const;
     [[nodiscard]] QRect pixels(const QRect &twips) const;
 
 private:
-    double m_scale = 1.0;
+    double m_scale;
 };
 
 } // namespace zav

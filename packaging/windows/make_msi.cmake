@@ -1,0 +1,81 @@
+# Packs the installed folder into an MSI with wixl:
+#   cmake -DBUILD_DIR=... -DWIXL=... -DICON=... -DVERSION_TEXT=... -DOUTPUT=... -P make_msi.cmake
+# Every installed file becomes a component under "ZAV UDP Test" in Program Files; the program
+# gets a Start-menu shortcut with its icon. The upgrade code stays the same for every version.
+
+cmake_minimum_required(VERSION 3.25)
+
+set(stage ${BUILD_DIR}/msi-stage)
+file(REMOVE_RECURSE ${stage})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${stage}
+                OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+file(GLOB_RECURSE files RELATIVE ${stage} ${stage}/*)
+list(SORT files)
+
+# The components, folder by folder (the installed folder has one level of subfolders).
+set(root_components "")
+set(subfolders "")
+set(component_refs "")
+set(index 0)
+foreach(file IN LISTS files)
+    math(EXPR index "${index} + 1")
+    get_filename_component(folder ${file} DIRECTORY)
+    get_filename_component(name ${file} NAME)
+    set(shortcut "")
+    if(file STREQUAL "zav-udp-test.exe")
+        set(shortcut "
+            <Shortcut Id=\"StartMenuShortcut\" Directory=\"ProgramMenuFolder\" Name=\"ZAV UDP Test\"
+                      WorkingDirectory=\"INSTALLDIR\" Icon=\"ProgramIcon\" Advertise=\"no\"/>")
+    endif()
+    set(component "
+        <Component Id=\"File${index}\" Guid=\"*\" Win64=\"yes\">
+          <File Id=\"File${index}\" Name=\"${name}\" Source=\"msi-stage/${file}\" KeyPath=\"yes\">${shortcut}
+          </File>
+        </Component>")
+    string(APPEND component_refs "\n      <ComponentRef Id=\"File${index}\"/>")
+    if(folder STREQUAL "")
+        string(APPEND root_components "${component}")
+    else()
+        string(MAKE_C_IDENTIFIER "${folder}" folder_id)
+        if(NOT folder_id IN_LIST subfolders)
+            list(APPEND subfolders ${folder_id})
+            set(folder_name_${folder_id} ${folder})
+        endif()
+        string(APPEND components_${folder_id} "${component}")
+    endif()
+endforeach()
+set(folders "")
+foreach(folder_id IN LISTS subfolders)
+    string(APPEND folders "
+        <Directory Id=\"Folder_${folder_id}\" Name=\"${folder_name_${folder_id}}\">${components_${folder_id}}
+        </Directory>")
+endforeach()
+
+# wixl takes only paths relative to where it runs.
+file(RELATIVE_PATH icon ${BUILD_DIR} ${ICON})
+
+file(WRITE ${BUILD_DIR}/zav-udp-test.wxs "<?xml version=\"1.0\" encoding=\"utf-8\"?>
+<Wix xmlns=\"http://schemas.microsoft.com/wix/2006/wi\">
+  <Product Id=\"*\" Name=\"ZAV UDP Test\" Language=\"1033\" Version=\"${VERSION_TEXT}\" Manufacturer=\"ZAV\"
+           UpgradeCode=\"7541C0EC-8E4A-403E-8EE8-6724142A762F\">
+    <Package InstallerVersion=\"500\" Compressed=\"yes\" InstallScope=\"perMachine\"
+             Description=\"ZAV UDP Test ${VERSION_TEXT}\"/>
+    <Media Id=\"1\" Cabinet=\"program.cab\" EmbedCab=\"yes\"/>
+    <Icon Id=\"ProgramIcon\" SourceFile=\"${icon}\"/>
+    <Property Id=\"ARPPRODUCTICON\" Value=\"ProgramIcon\"/>
+    <Property Id=\"ARPNOMODIFY\" Value=\"1\"/>
+    <Directory Id=\"TARGETDIR\" Name=\"SourceDir\">
+      <Directory Id=\"ProgramFiles64Folder\">
+        <Directory Id=\"INSTALLDIR\" Name=\"ZAV UDP Test\">${root_components}${folders}
+        </Directory>
+      </Directory>
+      <Directory Id=\"ProgramMenuFolder\"/>
+    </Directory>
+    <Feature Id=\"Program\" Level=\"1\">${component_refs}
+    </Feature>
+  </Product>
+</Wix>
+")
+execute_process(COMMAND ${WIXL} -a x64 -o ${OUTPUT} zav-udp-test.wxs
+                WORKING_DIRECTORY ${BUILD_DIR} COMMAND_ERROR_IS_FATAL ANY)
+message(STATUS "MSI: ${OUTPUT}")
