@@ -1,6 +1,7 @@
 # One self-contained folder: the program, the toolkit's libraries, the two plugins the program
-# loads (the Windows platform and the Windows styles) and the compiler's runtime libraries;
-# nothing else. Packed as a .zip and an installer by CPack, and as an MSI by the zav_msi target.
+# loads (the Windows platform and the Windows styles), the compiler's runtime libraries, and
+# the licences that let it be passed on (LICENSES.txt); nothing else. Packed as a .zip and an
+# installer by CPack, and as an MSI by the zav_msi target.
 
 # The runtime libraries are found by reading each file's imports, on any build host.
 set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
@@ -36,6 +37,15 @@ install(CODE "
     foreach(binary IN LISTS binaries)
         execute_process(COMMAND ${CMAKE_STRIP} --strip-unneeded \${binary} COMMAND_ERROR_IS_FATAL ANY)
     endforeach()")
+
+# Ours, the third parties', and the full texts the toolkit's licence asks for.
+set(licences ${PROJECT_BINARY_DIR}/LICENSES.txt)
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE ours)
+file(READ windows/third-party.txt theirs)
+file(READ /usr/share/common-licenses/LGPL-3 lgpl)
+file(READ /usr/share/common-licenses/GPL-3 gpl)
+file(WRITE ${licences} "ZAV UDP Test\n============\n\n${ours}\n\n${theirs}\n\n${lgpl}\n\n${gpl}")
+install(FILES ${licences} DESTINATION .)
 
 set(CPACK_GENERATOR ZIP NSIS)
 set(CPACK_PACKAGE_FILE_NAME zav-udp-test-${ZAV_VERSION_TEXT}-win64)
