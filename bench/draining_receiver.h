@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <thread>
 
@@ -32,8 +33,11 @@ public:
         m_thread = std::thread([this] {
             char datagram[65536];
             while (!m_stop.load(std::memory_order_relaxed)) {
-                if (recv(m_socket, datagram, sizeof datagram, MSG_DONTWAIT) > 0)
-                    m_received.fetch_add(1, std::memory_order_relaxed);
+                if (recv(m_socket, datagram, sizeof datagram, MSG_DONTWAIT) > 0) {
+                    m_lastArrival.store(std::chrono::steady_clock::now(),
+                                        std::memory_order_relaxed);
+                    m_received.fetch_add(1, std::memory_order_release);
+                }
             }
         });
     }
@@ -49,11 +53,19 @@ public:
     [[nodiscard]] std::uint16_t port() const { return m_port; }
     [[nodiscard]] long long received() const { return m_received.load(); }
 
+    // Waits for the datagram after the first `before` and answers when it arrived.
+    [[nodiscard]] std::chrono::steady_clock::time_point arrivalAfter(long long before) const
+    {
+        while (m_received.load(std::memory_order_acquire) == before) { }
+        return m_lastArrival.load(std::memory_order_relaxed);
+    }
+
 private:
     int m_socket = -1;
     std::uint16_t m_port = 0;
     std::atomic<bool> m_stop {false};
     std::atomic<long long> m_received {0};
+    std::atomic<std::chrono::steady_clock::time_point> m_lastArrival {};
     std::thread m_thread;
 };
 

@@ -11,16 +11,13 @@ DatagramEncoding encodeDatagram(TextView text, std::ptrdiff_t count, std::string
         return DatagramEncoding::BadCount;
 
     const TextView sent = text.substr(0, static_cast<std::size_t>(count));
-    for (const char16_t c : sent) {
-        if (c > 0xFF) {
-            datagram.clear();
-            return DatagramEncoding::CharacterNotByte;
-        }
-        datagram.push_back(static_cast<char>(c));
-    }
-    // A count one past the text's end stands for the closing zero byte.
-    if (datagram.size() < static_cast<std::size_t>(count))
-        datagram.push_back('\0');
+    if (std::any_of(sent.begin(), sent.end(), [](char16_t c) { return c > 0xFF; }))
+        return DatagramEncoding::CharacterNotByte;
+    // Each character becomes the byte of the same value; a count one past the text's end
+    // stands for the closing zero byte, which the zero-filled datagram already holds.
+    datagram.assign(static_cast<std::size_t>(count), '\0');
+    std::transform(sent.begin(), sent.end(), datagram.begin(),
+                   [](char16_t c) { return static_cast<char>(c); });
     return DatagramEncoding::Encoded;
 }
 

@@ -37,16 +37,12 @@ constexpr int kUnlimitedLength = std::numeric_limits<int>::max();
 // The field's text with each of its line and paragraph separators as the line break the
 // datagram carries: CR LF. The raw text keeps every other character as typed (no-break spaces
 // stay no-break spaces).
-Text withLineBreaks(const QString &typed)
+Text withLineBreaks(QString typed)
 {
-    Text message;
-    for (const QChar c : typed) {
-        if (c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
-            message += u"\r\n";
-        else
-            message += c.unicode();
-    }
-    return message;
+    const QString lineBreak = QStringLiteral("\r\n");
+    return typed.replace(QChar::LineSeparator, lineBreak)
+            .replace(QChar::ParagraphSeparator, lineBreak)
+            .toStdU16String();
 }
 
 // Runs one endpoint call whose fault must not stop the steps after it.

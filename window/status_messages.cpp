@@ -111,7 +111,7 @@ QString sent(std::int64_t bytes, const QString &peer, const QTime &at)
 {
     const QString count =
             bytes == 1 ? QStringLiteral("1 byte") : QStringLiteral("%1 bytes").arg(bytes);
-    const QString time = at.toString(QStringLiteral("HH:mm:ss"));
+    const QString time = at.toString(Qt::ISODate); // 10:42:07
     if (peer.isEmpty())
         return QStringLiteral("Sent %1 at %2").arg(count, time);
     return QStringLiteral("Sent %1 to %2 at %3").arg(count, peer, time);
