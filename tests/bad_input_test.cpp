@@ -181,7 +181,8 @@ TEST_F(WindowOverLoopback, MillionCharacterPasteSendsNothingAndReturns)
     EXPECT_EQ(receiver.receive(kQuietPeriod), std::nullopt);
     EXPECT_EQ(takeNotices(), 0);
 
-    message()->setPlainText("short again");
+    // The longest message a Send can carry still wraps at word boundaries.
+    message()->setPlainText(QString(32766, u'w'));
     EXPECT_EQ(message()->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
 }
 

@@ -1,4 +1,5 @@
 #include "tests/window_fixture.h"
+#include "window/twip_layout.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -69,6 +70,17 @@ TEST_F(WindowLayout, PlacesEveryControlAtFifteenTwipsToThePixel)
             << control.objectName().toStdString() << ": \"" << text.toStdString() << "\" needs "
             << needed.width() << "x" << needed.height() << " in " << room.width() << "x"
             << room.height();
+}
+
+// Scaled to hold a caption, a control gives it at least the pixels it needs: rounding never
+// takes the last pixel of a caption away.
+TEST(TwipLayoutScaling, RoomIsNeverRoundedAway)
+{
+    const QRect button(240, 2160, 1095, 375);
+    for (int needed = 60; needed <= 400; ++needed) {
+        const TwipLayout layout(TwipLayout::scaleToHold(button, QSizeF(needed, 0)));
+        ASSERT_GE(layout.pixels(button).width(), needed);
+    }
 }
 
 TEST_F(WindowLayout, EveryCaptionFitsAsTheFontGrows)

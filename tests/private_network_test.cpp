@@ -15,6 +15,7 @@
 
 #include <sched.h>
 
+#include <cerrno>
 #include <cstdlib>
 
 namespace zav::testing {
@@ -22,8 +23,9 @@ namespace {
 
 using namespace std::string_literals;
 
-// Set by main: this process has a network namespace of its own, so its loopback can be given a
-// queue that holds datagrams back without touching anyone else's traffic.
+// Set by main: this process has a network namespace of its own, with only its own loopback, so
+// that loopback can be given a queue that holds datagrams back without touching anyone else's
+// traffic, and no other address can be reached.
 bool g_privateLoopback = false;
 
 // A queue on the private loopback that lets one datagram through and holds the rest, so the
@@ -65,6 +67,11 @@ TEST(SendBufferFull, SendSaysWhyAndTheNextSendWorks)
     EXPECT_TRUE(
             controls.statusSays("Not sent: the send buffer is full \u2014 try again in a moment"));
     EXPECT_EQ(message->toPlainText().size(), 32766);
+    // Asked to send anyway, the endpoint takes what still fits, then answers "would block".
+    const Text more(32766, u'f');
+    while (endpoint.SendText(more, 32767) >= 1 && sends < 2000)
+        ++sends;
+    EXPECT_EQ(endpoint.LastErrorCode(), WouldBlockError);
 
     ASSERT_TRUE(holdLoopbackTraffic(false));
     message->setPlainText("after");
@@ -76,10 +83,26 @@ TEST(SendBufferFull, SendSaysWhyAndTheNextSendWorks)
         ++heldDelivered;
     EXPECT_EQ(datagram, "after\0"s);
     EXPECT_LE(heldDelivered, sends);
-    std::printf("[figure] send buffer full: after %d Sends the endpoint could take no more, the "
-                "next Send sent nothing and said why; the first Send after the buffer drained "
-                "arrived\n",
+    std::printf("[figure] send buffer full: after %d datagrams the endpoint could take no more; "
+                "a Send then sent nothing and said why, a send asked for anyway answered 24035, "
+                "and the first Send after the buffer drained arrived\n",
                 sends);
+}
+
+// Where the system itself refuses, the operator reads the system's own words. With no route to
+// it in this namespace, nothing can be sent to the documentation address either.
+TEST(PrivateNetwork, SystemRefusalIsNamed)
+{
+    if (!g_privateLoopback)
+        ZAV_SKIP_OUTSIDE_CI("needs a network namespace of its own (root)");
+    auto log = std::make_shared<CallLog>();
+    frmMain window(std::make_unique<SocketEndpoint>(), std::make_unique<RecordingNotice>(log));
+    window.Form_Load();
+    const WindowControls controls(window);
+    controls.connectTo("192.0.2.1", "2160");
+    EXPECT_EQ(log->calls, std::vector<std::string> {"Notice"});
+    EXPECT_TRUE(controls.statusSays("Not connected: the system refused: " +
+                                    qt_error_string(ENETUNREACH)));
 }
 
 } // namespace
