@@ -89,11 +89,14 @@ TEST_F(WindowLayout, EveryCaptionFitsAsTheFontGrows)
     // The longest status: a refused address names what was typed, shortened.
     fake->openResult = EndpointError::kBadAddress;
     connectTo(QString(300, u'W'), "2160");
-    for (const double points : {9.0, 11.0, 14.0}) {
-        QFont font = window.font();
-        font.setPointSizeF(points);
-        window.setFont(font);
-        SCOPED_TRACE(::testing::Message() << points << " points");
+    // The default family at three sizes, and a family wide for its size (monospaced).
+    const QString family = window.font().family();
+    const std::pair<QString, double> fonts[] = {
+            {family, 9}, {family, 11}, {family, 14}, {"DejaVu Sans Mono", 9}};
+    for (const auto &[fontFamily, points] : fonts) {
+        window.setFont(QFont(fontFamily, static_cast<int>(points)));
+        SCOPED_TRACE(::testing::Message()
+                     << fontFamily.toStdString() << " " << points << " points");
         for (const char *name : {"cmdDisconnect", "cmdConnect", "cmdSend"}) {
             const auto *button = control<QPushButton>(name);
             QStyleOptionButton option;

@@ -157,10 +157,11 @@ QSizeF frmMain::roomNeeded(const QWidget &control) const
 
 void frmMain::applyLayout()
 {
-    // Like dialog units, the scale follows the window's font: the smallest scale, never below
-    // 1, at which every caption in that font fits its control. At the toolkit's default font
-    // that is 1: 15 twips to the pixel.
-    double scale = 1.0;
+    // Like dialog units, the scale follows the window's font: it grows with the font's size
+    // against the design size, and at least so far that every caption in the font fits its
+    // control (a family that is large for its size needs more). It is never below 1, and at
+    // the toolkit's default font it is 1: 15 twips to the pixel.
+    double scale = std::max(1.0, TwipLayout::fontScale(font()));
     for (const auto &[widget, twips] : m_twipPlaces)
         scale = std::max(scale, TwipLayout::scaleToHold(twips, roomNeeded(*widget)));
     const TwipLayout layout(scale);

@@ -1,9 +1,21 @@
 #include "window/twip_layout.h"
 
+#include <QFontMetricsF>
+
 #include <algorithm>
 #include <cmath>
 
 namespace zav {
+
+double TwipLayout::fontScale(const QFont &font)
+{
+    QFont design(font);
+    design.setPointSizeF(kDesignPointSize);
+    const QFontMetricsF actual(font);
+    const QFontMetricsF atDesignSize(design);
+    return std::max(actual.height() / atDesignSize.height(),
+                    actual.averageCharWidth() / atDesignSize.averageCharWidth());
+}
 
 double TwipLayout::scaleToHold(const QRect &twips, const QSizeF &needed)
 {

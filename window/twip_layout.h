@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QRect>
 #include <QSizeF>
 
@@ -12,9 +13,14 @@ class TwipLayout
 {
 public:
     static constexpr int kTwipsPerPixel = 15;
+    // The font the layout was drawn for, at 96 dots per inch.
+    static constexpr double kDesignPointSize = 9.0;
 
     explicit TwipLayout(double scale) : m_scale(scale) { }
 
+    // How much larger the font is than the same family at the design size, by its height and
+    // its average character width, as dialog units measure a dialog's font.
+    [[nodiscard]] static double fontScale(const QFont &font);
     // The scale at which a control placed at `twips` gives `needed` pixels of room.
     [[nodiscard]] static double scaleToHold(const QRect &twips, const QSizeF &needed);
 
