@@ -4,6 +4,8 @@
 
 #include <QtGlobal>
 
+#include <limits>
+
 namespace zav::status {
 
 namespace {
@@ -51,9 +53,13 @@ QString notAByte(const QString &typed)
     return QStringLiteral("Not sent: a character is not one byte (0 to 255)");
 }
 
-QString systemText(std::int64_t code)
+// What the system refused, in its own words when it gave its reason's number.
+QString refusedBySystem(const QString &outcome, std::int64_t code)
 {
-    return qt_error_string(static_cast<int>(code));
+    if (code == EndpointError::kSystemRefused)
+        return outcome + QStringLiteral(": the system refused");
+    return QStringLiteral("%1: the system refused: %2")
+            .arg(outcome, qt_error_string(static_cast<int>(code)));
 }
 
 } // namespace
@@ -85,10 +91,8 @@ QString notConnected(std::int64_t code, const QString &address, const QString &p
         return QStringLiteral("Not connected: broadcast is refused: %1").arg(quoted(address));
     case EndpointError::kUnsupportedSetting:
         return QStringLiteral("Not connected: the endpoint's settings are not supported");
-    case EndpointError::kSystemRefused:
-        return QStringLiteral("Not connected: the system refused");
     default:
-        return QStringLiteral("Not connected: the system refused: %1").arg(systemText(code));
+        return refusedBySystem(QStringLiteral("Not connected"), code);
     }
 }
 
@@ -130,10 +134,8 @@ QString notSent(std::int64_t code, const QString &typed)
         return QStringLiteral("Not sent: an earlier datagram came back unreachable");
     case EndpointError::kBadCount:
         return QStringLiteral("Not sent: the count does not match the message");
-    case EndpointError::kSystemRefused:
-        return QStringLiteral("Not sent: the system refused");
     default:
-        return QStringLiteral("Not sent: the system refused: %1").arg(systemText(code));
+        return refusedBySystem(QStringLiteral("Not sent"), code);
     }
 }
 
@@ -151,8 +153,11 @@ QString caretNotEscaped(FaultKind kind, const Text &message)
 
 QString tooLong(std::size_t characters)
 {
-    return QStringLiteral("Not sent: %1 characters; at most 32766 fit in one datagram")
-            .arg(characters);
+    // The count, the closing zero byte included, is a 16-bit number.
+    constexpr int longest = std::numeric_limits<std::int16_t>::max() - 1;
+    return QStringLiteral("Not sent: %1 characters; at most %2 fit in one datagram")
+            .arg(characters)
+            .arg(longest);
 }
 
 QString sendFault(const RunTimeFault &fault)
