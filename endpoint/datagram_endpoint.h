@@ -3,7 +3,9 @@
 #include "runtime/text.h"
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <variant>
 
 namespace zav {
@@ -34,6 +36,10 @@ inline constexpr std::int16_t kProtocolDefault = 0;
 
 // How long OpenPeer waits for a host name's address before it gives up.
 inline constexpr std::chrono::milliseconds kHostLookUpTimeLimit {2000};
+
+// The longest text one datagram carries: SendText's count, the closing zero byte included, is
+// a 16-bit number.
+inline constexpr std::size_t kLongestText = std::numeric_limits<std::int16_t>::max() - 1;
 
 // LastErrorCode after a send that would have had to wait: the send may be tried again.
 inline constexpr std::int16_t WouldBlockError = 24035;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "endpoint/datagram_endpoint.h"
+
 #include <QPlainTextEdit>
 
 namespace zav {
@@ -15,8 +17,9 @@ class MessageField final : public QPlainTextEdit
     Q_OBJECT
 
 public:
-    // Texts longer than the longest message a Send can carry.
-    static constexpr int kLongText = 32767;
+    // Texts longer than the longest message a Send can carry, in the document's count of
+    // characters, which includes its closing paragraph separator.
+    static constexpr int kLongText = kLongestText + 1;
 
     explicit MessageField(QWidget *parent = nullptr);
 

@@ -4,8 +4,6 @@
 
 #include <QtGlobal>
 
-#include <limits>
-
 namespace zav::status {
 
 namespace {
@@ -153,11 +151,9 @@ QString caretNotEscaped(FaultKind kind, const Text &message)
 
 QString tooLong(std::size_t characters)
 {
-    // The count, the closing zero byte included, is a 16-bit number.
-    constexpr int longest = std::numeric_limits<std::int16_t>::max() - 1;
     return QStringLiteral("Not sent: %1 characters; at most %2 fit in one datagram")
             .arg(characters)
-            .arg(longest);
+            .arg(kLongestText);
 }
 
 QString sendFault(const RunTimeFault &fault)
