@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <variant>
 
 namespace zav {
@@ -59,10 +60,29 @@ inline constexpr std::int64_t kHostNotFound = 24105;     // name unknown, or not
 inline constexpr std::int64_t kBroadcastRefused = 24106; // broadcast peer while broadcast is off
 inline constexpr std::int64_t kSystemRefused = 24107;    // the system refused without saying why
 inline constexpr std::int64_t kCharacterNotByte = 24108; // a character above 255 in the text
-inline constexpr std::int64_t kBadCount = 24109; // count below 1 or beyond the text and its zero
-inline constexpr std::int64_t kPeerUnreachable = 24111; // an earlier datagram bounced (reported
+inline constexpr std::int64_t kBadCount = 24109;    // count below 1 or beyond the text and its zero
+inline constexpr std::int64_t kThisNetwork = 24110; // an address in 0.0.0.0/8, typed or found for
+                                                    // a name: "this network", no destination
+inline constexpr std::int64_t kPeerUnreachable = 24111; // an earlier datagram came back (reported
                                                         // only when kReportPeerUnreachable is on)
 } // namespace EndpointError
+
+// The ICMP report the system received about a datagram: its type and code, and the IPv4 address
+// (host byte order) of the host or router that sent it.
+struct IcmpReport
+{
+    std::uint8_t type = 0;
+    std::uint8_t code = 0;
+    std::uint32_t reportedBy = 0;
+};
+
+// What came back about an earlier datagram: the system's number for it (errno; the Winsock code
+// on Windows), and the ICMP report itself where the system gives it (Linux).
+struct ReturnedDatagram
+{
+    int systemError = 0;
+    std::optional<IcmpReport> icmp;
+};
 
 // A configuration value: an empty value, a Boolean or a 16-bit integer.
 using SettingValue = std::variant<std::monostate, bool, std::int16_t>;
@@ -105,6 +125,17 @@ public:
 
     // Closes the endpoint; closing a closed endpoint does nothing.
     virtual void ClosePeer() = 0;
+
+    // True when OpenPeer would have to look the stored address up as a host name, which may
+    // take up to kHostLookUpTimeLimit.
+    [[nodiscard]] virtual bool PeerNeedsLookUp() const = 0;
+
+    // The IPv4 address (host byte order) the endpoint is open towards; nothing while closed.
+    [[nodiscard]] virtual std::optional<std::uint32_t> PeerAddressOpened() const = 0;
+
+    // What the last SendText found had come back about an earlier datagram, and cleared so
+    // that it could not fail this one; nothing when nothing had.
+    [[nodiscard]] virtual std::optional<ReturnedDatagram> ReturnedBeforeSend() const = 0;
 };
 
 } // namespace zav

@@ -11,21 +11,6 @@ namespace zav {
 
 namespace {
 
-// Many systems read "0x7f" or "127.1" as a numeric address during a name look-up. Such a
-// text is no host name: only plain dotted-decimal addresses are accepted, and those never
-// come here.
-bool systemReadsAsNumeric(const std::string &hostName)
-{
-    addrinfo hints {};
-    hints.ai_family = AF_INET;
-    hints.ai_flags = AI_NUMERICHOST;
-    addrinfo *found = nullptr;
-    const int result = getaddrinfo(hostName.c_str(), nullptr, &hints, &found);
-    if (found)
-        freeaddrinfo(found);
-    return result == 0;
-}
-
 // What the caller and the look-up thread share; whichever finishes last frees it.
 struct PendingLookUp
 {
@@ -40,7 +25,7 @@ struct PendingLookUp
 std::optional<std::uint32_t> systemLookUp(const std::string &hostName)
 {
     SocketLibrary library;
-    if (!library.started() || systemReadsAsNumeric(hostName))
+    if (!library.started())
         return std::nullopt;
 
     addrinfo hints {};

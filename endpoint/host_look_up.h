@@ -12,7 +12,7 @@ namespace zav {
 // name in host byte order, or nothing.
 using BlockingLookUp = std::function<std::optional<std::uint32_t>(const std::string &hostName)>;
 
-// The system's name look-up, IPv4 only; refuses names the system reads as numbers ("0x7f").
+// The system's name look-up, IPv4 only.
 [[nodiscard]] std::optional<std::uint32_t> systemLookUp(const std::string &hostName);
 
 // Runs the look-up on a helper thread of its own and gives up on it after the time limit, so a

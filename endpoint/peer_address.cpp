@@ -1,5 +1,7 @@
 #include "endpoint/peer_address.h"
 
+#include <algorithm>
+
 namespace zav {
 
 namespace {
@@ -12,6 +14,20 @@ constexpr bool isDigit(char16_t c)
 constexpr bool isLetter(char16_t c)
 {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+constexpr bool isHexDigit(char16_t c)
+{
+    return isDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
+// A number as the system's address reading takes it: decimal (or octal) digits, or "0x" and hex
+// digits. No top-level domain is one, so a name ending in one is a shorthand address.
+bool isNumber(TextView label)
+{
+    if (label.size() >= 2 && label[0] == u'0' && (label[1] == u'x' || label[1] == u'X'))
+        return std::all_of(label.begin() + 2, label.end(), isHexDigit);
+    return std::all_of(label.begin(), label.end(), isDigit);
 }
 
 bool isHostLabel(TextView label)
@@ -71,10 +87,7 @@ std::optional<std::string> asHostName(TextView text)
             return std::nullopt;
         start = dot + 1;
     }
-    bool allDigits = true;
-    for (const char16_t c : lastLabel)
-        allDigits = allDigits && isDigit(c);
-    if (allDigits)
+    if (isNumber(lastLabel))
         return std::nullopt;
 
     return std::string(text.begin(), text.end());

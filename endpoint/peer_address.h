@@ -15,7 +15,8 @@ namespace zav {
 
 // Returns the text as an ASCII host name when it has a host name's form: dot-separated labels
 // of letters, digits and hyphens, 1 to 63 characters each and 253 in all, not starting or
-// ending with a hyphen, the last one not all digits (so no numeric address passes as a name).
+// ending with a hyphen, the last one not a number, decimal or "0x" hexadecimal (so no shorthand
+// address, "127.1" or "0x7f000001", passes as a name).
 // One final dot ("localhost.") is allowed and dropped: it names the same host.
 [[nodiscard]] std::optional<std::string> asHostName(TextView text);
 

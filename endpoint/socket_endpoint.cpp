@@ -35,6 +35,13 @@ bool isWholePort(double port)
 
 constexpr std::uint32_t kLimitedBroadcast = 0xFFFFFFFFu;
 
+// 0.0.0.0/8 names "this network": the system sends to such an address, if at all, somewhere the
+// operator did not type (Linux: this host).
+bool isThisNetwork(std::uint32_t address)
+{
+    return (address >> 24) == 0;
+}
+
 // The system's own number for a refusal, or kSystemRefused when it gave none.
 std::int64_t systemRefusal(int error)
 {
@@ -134,6 +141,11 @@ SocketEndpoint::ResolvedPeer SocketEndpoint::resolvePeer() const
     return {0, EndpointError::kHostNotFound};
 }
 
+bool SocketEndpoint::PeerNeedsLookUp() const
+{
+    return !parseDottedDecimal(m_peerAddress) && asHostName(m_peerAddress);
+}
+
 bool SocketEndpoint::applySettings(NativeSocket socket) const
 {
     if (!m_blockingSends && !setNonBlocking(socket))
@@ -144,9 +156,7 @@ bool SocketEndpoint::applySettings(NativeSocket socket) const
                        sizeof on) != 0)
             return false;
     }
-    if (!m_reportPeerUnreachable)
-        ignorePeerUnreachable(socket);
-    return true;
+    return keepReturnedReports(socket);
 }
 
 std::int64_t SocketEndpoint::OpenPeer()
@@ -164,6 +174,8 @@ std::int64_t SocketEndpoint::OpenPeer()
     const ResolvedPeer peerAddress = resolvePeer();
     if (peerAddress.failure != EndpointError::kNone)
         return fail(peerAddress.failure);
+    if (isThisNetwork(peerAddress.address))
+        return fail(EndpointError::kThisNetwork);
     if (peerAddress.address == kLimitedBroadcast && !m_allowBroadcast)
         return fail(EndpointError::kBroadcastRefused);
 
@@ -190,6 +202,7 @@ std::int64_t SocketEndpoint::OpenPeer()
     }
 
     m_socket = created;
+    m_addressOpened = peerAddress.address;
     m_lastError = EndpointError::kNone;
     return EndpointError::kNone;
 }
@@ -200,10 +213,30 @@ void SocketEndpoint::ClosePeer()
         closeNativeSocket(m_socket);
         m_socket = kNoSocket;
     }
+    m_addressOpened.reset();
+    m_returnedBeforeSend.reset();
+}
+
+std::optional<std::uint32_t> SocketEndpoint::PeerAddressOpened() const
+{
+    return m_addressOpened;
+}
+
+std::optional<ReturnedDatagram> SocketEndpoint::ReturnedBeforeSend() const
+{
+    return m_returnedBeforeSend;
+}
+
+long long SocketEndpoint::sendDatagram(const std::string &datagram, int &error) const
+{
+    const long long sent = sendBytes(m_socket, datagram.data(), datagram.size());
+    error = sent < 0 ? lastSocketError() : 0;
+    return sent;
 }
 
 std::int64_t SocketEndpoint::SendText(TextView text, std::int16_t count)
 {
+    m_returnedBeforeSend.reset();
     if (m_socket == kNoSocket) {
         m_lastError = EndpointError::kNotOpen;
         return 0;
@@ -220,28 +253,30 @@ std::int64_t SocketEndpoint::SendText(TextView text, std::int16_t count)
         return 0;
     }
 
-    long long sent = sendBytes(m_socket, datagram.data(), datagram.size());
-    int error = sent < 0 ? lastSocketError() : 0;
-    if (sent < 0 && !m_reportPeerUnreachable &&
-        socketFailureOf(error) == SocketFailure::PeerUnreachable) {
-        // The failure reported the bounce of an earlier datagram, and reporting it cleared it;
-        // this datagram has not left yet.
-        sent = sendBytes(m_socket, datagram.data(), datagram.size());
-        error = sent < 0 ? lastSocketError() : 0;
+    // What came back about earlier datagrams is taken first: left pending, it would fail this
+    // send in place of the datagram's own outcome.
+    m_returnedBeforeSend = takeReturned(m_socket);
+    if (m_returnedBeforeSend && m_reportPeerUnreachable) {
+        m_lastError = EndpointError::kPeerUnreachable;
+        return 0;
+    }
+    int error = 0;
+    long long sent = sendDatagram(datagram, error);
+    if (sent < 0) {
+        // A report that came in after that failed the send instead: the datagram has not left.
+        if (const auto late = returnedBehindFailure(m_socket, error)) {
+            m_returnedBeforeSend = late;
+            if (m_reportPeerUnreachable) {
+                m_lastError = EndpointError::kPeerUnreachable;
+                return 0;
+            }
+            sent = sendDatagram(datagram, error);
+        }
     }
     if (sent >= 0)
         return sent;
-    switch (socketFailureOf(error)) {
-    case SocketFailure::WouldBlock:
-        m_lastError = WouldBlockError;
-        break;
-    case SocketFailure::PeerUnreachable:
-        m_lastError = EndpointError::kPeerUnreachable;
-        break;
-    default:
-        m_lastError = systemRefusal(error);
-        break;
-    }
+    m_lastError = socketFailureOf(error) == SocketFailure::WouldBlock ? WouldBlockError
+                                                                      : systemRefusal(error);
     return 0;
 }
 

@@ -24,6 +24,9 @@ public:
     [[nodiscard]] std::int64_t SendText(TextView text, std::int16_t count) override;
     [[nodiscard]] std::int64_t OpenPeer() override;
     void ClosePeer() override;
+    [[nodiscard]] bool PeerNeedsLookUp() const override;
+    [[nodiscard]] std::optional<std::uint32_t> PeerAddressOpened() const override;
+    [[nodiscard]] std::optional<ReturnedDatagram> ReturnedBeforeSend() const override;
 
 private:
     // The peer's IPv4 address in host byte order, or why there is none.
@@ -34,12 +37,16 @@ private:
     };
     [[nodiscard]] ResolvedPeer resolvePeer() const;
     [[nodiscard]] std::int64_t fail(std::int64_t code);
-    // Blocking, broadcast and bounce reporting as configured; false when the system refuses.
+    // Blocking and broadcast as configured, and reports kept; false when the system refuses.
     [[nodiscard]] bool applySettings(NativeSocket socket) const;
+    // One send of the datagram; the count sent, or -1 with the system's number in `error`.
+    [[nodiscard]] long long sendDatagram(const std::string &datagram, int &error) const;
 
     SocketLibrary m_library;
     BlockingLookUp m_lookUp;
     NativeSocket m_socket = kNoSocket;
+    std::optional<std::uint32_t> m_addressOpened;
+    std::optional<ReturnedDatagram> m_returnedBeforeSend;
 
     std::int16_t m_addressFamily = kFamilyIPv4;
     std::int16_t m_socketType = kTypeDatagram;

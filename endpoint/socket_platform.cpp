@@ -1,8 +1,24 @@
 #include "endpoint/socket_platform.h"
 
+#ifdef __linux__
+#    include <linux/errqueue.h>
+#endif
+
+#include <cstring>
+
 namespace zav {
 
+namespace {
+// A bound on the reports taken before one send, should a flood of them keep coming.
+constexpr int kMostReportsTaken = 1000;
+} // namespace
+
 #ifdef _WIN32
+
+#    ifndef SIO_UDP_NETRESET
+// Declared by the Windows SDK's mstcpip.h, not yet by mingw-w64's.
+#        define SIO_UDP_NETRESET _WSAIOW(IOC_VENDOR, 15)
+#    endif
 
 SocketLibrary::SocketLibrary()
 {
@@ -27,9 +43,6 @@ SocketFailure socketFailureOf(int error)
     case WSAEWOULDBLOCK:
     case WSAENOBUFS:
         return SocketFailure::WouldBlock;
-    case WSAECONNRESET:
-    case WSAECONNREFUSED:
-        return SocketFailure::PeerUnreachable;
     case WSAEACCES:
         return SocketFailure::AccessDenied;
     default:
@@ -48,12 +61,62 @@ bool setNonBlocking(NativeSocket socket)
     return ioctlsocket(socket, FIONBIO, &on) == 0;
 }
 
-void ignorePeerUnreachable(NativeSocket socket)
+namespace {
+
+// The codes with which Winsock hands over a report of an earlier datagram: port unreachable
+// (reset; refused under wine), time to live exceeded (network reset), and the unreachables.
+bool isReturnReport(int error)
 {
-    BOOL report = FALSE;
+    return error == WSAECONNRESET || error == WSAECONNREFUSED || error == WSAENETRESET ||
+            error == WSAEHOSTUNREACH || error == WSAENETUNREACH;
+}
+
+bool hasSomethingToReceive(NativeSocket socket)
+{
+    WSAPOLLFD entry {};
+    entry.fd = socket;
+    entry.events = POLLRDNORM;
+    return WSAPoll(&entry, 1, 0) == 1 && entry.revents != 0;
+}
+
+} // namespace
+
+bool keepReturnedReports(NativeSocket socket)
+{
+    // Both are reported on the next receive, where takeReturned finds them; an older system
+    // without them still sends.
+    BOOL on = TRUE;
     DWORD returned = 0;
-    WSAIoctl(socket, SIO_UDP_CONNRESET, &report, sizeof report, nullptr, 0, &returned, nullptr,
-             nullptr);
+    WSAIoctl(socket, SIO_UDP_CONNRESET, &on, sizeof on, nullptr, 0, &returned, nullptr, nullptr);
+    WSAIoctl(socket, SIO_UDP_NETRESET, &on, sizeof on, nullptr, 0, &returned, nullptr, nullptr);
+    return true;
+}
+
+std::optional<ReturnedDatagram> takeReturned(NativeSocket socket)
+{
+    // What arrives on the socket is read and dropped (the program receives nothing); a report
+    // makes a read fail with its code. Asking first keeps a blocking socket from waiting.
+    std::optional<ReturnedDatagram> newest;
+    for (int read = 0; read < kMostReportsTaken && hasSomethingToReceive(socket); ++read) {
+        char byte = 0;
+        if (recv(socket, &byte, 1, 0) >= 0)
+            continue;
+        const int error = WSAGetLastError();
+        if (isReturnReport(error))
+            newest = ReturnedDatagram {error, std::nullopt};
+        else if (error != WSAEMSGSIZE) // a longer datagram, dropped all the same
+            break;
+    }
+    return newest;
+}
+
+std::optional<ReturnedDatagram> returnedBehindFailure(NativeSocket socket, int error)
+{
+    if (!isReturnReport(error))
+        return std::nullopt;
+    // Under wine the system's pending report fails the send itself.
+    const auto later = takeReturned(socket);
+    return later ? later : ReturnedDatagram {error, std::nullopt};
 }
 
 bool isWritable(NativeSocket socket)
@@ -97,8 +160,6 @@ SocketFailure socketFailureOf(int error)
 #    endif
     case ENOBUFS:
         return SocketFailure::WouldBlock;
-    case ECONNREFUSED:
-        return SocketFailure::PeerUnreachable;
     case EACCES:
         return SocketFailure::AccessDenied;
     default:
@@ -117,10 +178,85 @@ bool setNonBlocking(NativeSocket socket)
     return flags >= 0 && fcntl(socket, F_SETFL, flags | O_NONBLOCK) == 0;
 }
 
-void ignorePeerUnreachable(NativeSocket)
+#    ifdef __linux__
+
+namespace {
+
+// Takes every entry of the socket's error queue, where the system keeps each ICMP report with
+// the address that sent it; the newest report, or nothing. Taking the last entry also clears
+// the error the reports left pending.
+std::optional<ReturnedDatagram> takeErrorQueue(NativeSocket socket)
 {
-    // A connected socket here still returns the report once, on the next send; the endpoint
-    // sends again when that happens.
+    std::optional<ReturnedDatagram> newest;
+    for (int taken = 0; taken < kMostReportsTaken; ++taken) {
+        alignas(cmsghdr) char control[256];
+        msghdr message {};
+        message.msg_control = control;
+        message.msg_controllen = sizeof control;
+        if (recvmsg(socket, &message, MSG_ERRQUEUE | MSG_DONTWAIT) < 0)
+            break;
+        for (cmsghdr *entry = CMSG_FIRSTHDR(&message); entry;
+             entry = CMSG_NXTHDR(&message, entry)) {
+            if (entry->cmsg_level != IPPROTO_IP || entry->cmsg_type != IP_RECVERR)
+                continue;
+            sock_extended_err report {};
+            std::memcpy(&report, CMSG_DATA(entry), sizeof report);
+            if (report.ee_origin != SO_EE_ORIGIN_ICMP)
+                continue; // the system's own refusal of a datagram, which its send returned
+            sockaddr_in sender {};
+            std::memcpy(&sender, CMSG_DATA(entry) + sizeof report, sizeof sender);
+            newest = ReturnedDatagram {
+                    static_cast<int>(report.ee_errno),
+                    IcmpReport {report.ee_type, report.ee_code, ntohl(sender.sin_addr.s_addr)}};
+        }
+    }
+    return newest;
+}
+
+} // namespace
+
+bool keepReturnedReports(NativeSocket socket)
+{
+    const int on = 1;
+    return setsockopt(socket, IPPROTO_IP, IP_RECVERR, &on, sizeof on) == 0;
+}
+
+#    else
+
+namespace {
+std::optional<ReturnedDatagram> takeErrorQueue(NativeSocket)
+{
+    return std::nullopt;
+}
+} // namespace
+
+bool keepReturnedReports(NativeSocket)
+{
+    return true;
+}
+
+#    endif
+
+std::optional<ReturnedDatagram> takeReturned(NativeSocket socket)
+{
+    // A report leaves an error pending that would fail the next send in place of its datagram.
+    int pending = 0;
+    socklen_t size = sizeof pending;
+    if (getsockopt(socket, SOL_SOCKET, SO_ERROR, &pending, &size) != 0 || pending == 0)
+        return std::nullopt;
+    const auto queued = takeErrorQueue(socket);
+    return queued ? queued : ReturnedDatagram {pending, std::nullopt};
+}
+
+std::optional<ReturnedDatagram> returnedBehindFailure(NativeSocket socket, int error)
+{
+    // A report that arrived after takeReturned failed the send; the queue tells it from the
+    // datagram's own refusal. Without a queue, only port unreachable is surely a report.
+    if (const auto queued = takeErrorQueue(socket))
+        return queued;
+    if (error == ECONNREFUSED)
+        return ReturnedDatagram {error, std::nullopt};
+    return std::nullopt;
 }
 
 bool isWritable(NativeSocket socket)

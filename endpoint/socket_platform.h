@@ -22,6 +22,10 @@
 #    include <unistd.h>
 #endif
 
+#include "endpoint/datagram_endpoint.h"
+
+#include <optional>
+
 namespace zav {
 
 #ifdef _WIN32
@@ -51,9 +55,8 @@ private:
 };
 
 enum class SocketFailure {
-    WouldBlock,      // no buffer space now
-    PeerUnreachable, // a report of an earlier datagram that bounced
-    AccessDenied,    // e.g. a broadcast peer without broadcast allowed
+    WouldBlock,   // no buffer space now
+    AccessDenied, // e.g. a broadcast peer without broadcast allowed
     Other,
 };
 
@@ -63,8 +66,16 @@ enum class SocketFailure {
 [[nodiscard]] SocketFailure socketFailureOf(int error);
 void closeNativeSocket(NativeSocket socket);
 [[nodiscard]] bool setNonBlocking(NativeSocket socket);
-// Keeps an earlier datagram's bounce from failing later sends where the system allows it.
-void ignorePeerUnreachable(NativeSocket socket);
+// Asks the system to keep what comes back about the socket's datagrams where the endpoint can
+// take it: the ICMP reports themselves on Linux, the reports on the next receive on Windows.
+// False when the system refuses.
+[[nodiscard]] bool keepReturnedReports(NativeSocket socket);
+// Takes and clears whatever has come back about earlier datagrams, so it cannot fail the next
+// send; the newest report, or nothing. Never waits.
+[[nodiscard]] std::optional<ReturnedDatagram> takeReturned(NativeSocket socket);
+// After a send failed with `error`: the report of an earlier datagram that failed it in place of
+// this datagram's own outcome (taken and cleared), or nothing when the failure is the datagram's.
+[[nodiscard]] std::optional<ReturnedDatagram> returnedBehindFailure(NativeSocket socket, int error);
 // True when a datagram can be written without waiting.
 [[nodiscard]] bool isWritable(NativeSocket socket);
 // True when a datagram arrives within the time.

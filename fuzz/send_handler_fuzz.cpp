@@ -63,6 +63,12 @@ public:
     }
     std::int64_t OpenPeer() override { return 0; }
     void ClosePeer() override { }
+    bool PeerNeedsLookUp() const override { return false; }
+    std::optional<std::uint32_t> PeerAddressOpened() const override { return std::nullopt; }
+    std::optional<zav::ReturnedDatagram> ReturnedBeforeSend() const override
+    {
+        return std::nullopt;
+    }
 };
 
 class CountingNotice final : public zav::ConnectFailureNotice

@@ -17,9 +17,10 @@ struct Misbehaviour
     bool resultsOutOfRange = false;
 };
 
-const std::string kMembers[] = {"WriteSetting", "SetCommandCode", "SetPeerAddress",
-                                "SetPeerPort",  "LastErrorCode",  "CanSend",
-                                "SendText",     "OpenPeer",       "ClosePeer"};
+const std::string kMembers[] = {"WriteSetting",    "SetCommandCode",    "SetPeerAddress",
+                                "SetPeerPort",     "LastErrorCode",     "CanSend",
+                                "SendText",        "OpenPeer",          "ClosePeer",
+                                "PeerNeedsLookUp", "PeerAddressOpened", "ReturnedBeforeSend"};
 
 std::vector<Misbehaviour> allMisbehaviours()
 {
@@ -94,9 +95,10 @@ TEST_P(FaultInjection, HandlerEndsAsTheRulesSay)
         return;
     }
     // Connect and start-up: open, or close and tell the operator exactly once.
-    const std::set<std::string> neededToOpen = handler == Handler::StartUp
-            ? std::set<std::string> {"WriteSetting", "SetPeerAddress", "SetPeerPort", "OpenPeer"}
-            : std::set<std::string> {"SetPeerAddress", "SetPeerPort", "OpenPeer"};
+    std::set<std::string> neededToOpen = {"SetPeerAddress", "SetPeerPort", "PeerNeedsLookUp",
+                                          "OpenPeer", "PeerAddressOpened"};
+    if (handler == Handler::StartUp)
+        neededToOpen.insert("WriteSetting");
     const bool openSucceeded = fake->openResult == 0 && !neededToOpen.count(misbehaviour.member);
     EXPECT_EQ(notices, openSucceeded ? 0 : 1);
     if (!openSucceeded) {

@@ -27,15 +27,21 @@ LoopbackReceiver::~LoopbackReceiver()
         closeNativeSocket(m_socket);
 }
 
-std::optional<std::string> LoopbackReceiver::receive(std::chrono::milliseconds wait)
+std::optional<std::string> LoopbackReceiver::receive(std::chrono::milliseconds wait,
+                                                     std::uint16_t *senderPort)
 {
     if (!waitReadable(m_socket, static_cast<int>(wait.count())))
         return std::nullopt;
     std::string datagram(65536, '\0');
-    const auto size = recv(m_socket, datagram.data(), static_cast<int>(datagram.size()), 0);
+    sockaddr_in sender {};
+    socklen_t length = sizeof sender;
+    const auto size = recvfrom(m_socket, datagram.data(), static_cast<int>(datagram.size()), 0,
+                               reinterpret_cast<sockaddr *>(&sender), &length);
     if (size < 0)
         return std::nullopt;
     datagram.resize(static_cast<std::size_t>(size));
+    if (senderPort)
+        *senderPort = ntohs(sender.sin_port);
     return datagram;
 }
 

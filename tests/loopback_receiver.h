@@ -22,9 +22,11 @@ public:
 
     [[nodiscard]] std::uint16_t port() const { return m_port; }
 
-    // The next datagram, or nothing when none arrives before the deadline.
+    // The next datagram, or nothing when none arrives before the deadline; `senderPort`, when
+    // given, receives the port it came from.
     [[nodiscard]] std::optional<std::string> receive(
-            std::chrono::milliseconds wait = std::chrono::milliseconds(2000));
+            std::chrono::milliseconds wait = std::chrono::milliseconds(2000),
+            std::uint16_t *senderPort = nullptr);
 
 private:
     SocketLibrary m_library;

@@ -10,11 +10,14 @@
 
 namespace zav::testing {
 
-// Host names answered without the name service, which is not on this machine: "localhost" is
-// 127.0.0.1 and no other name is known.
+// Host names answered without the name service, which is not on this machine: "localhost" and
+// the names under it are 127.0.0.1, and no other name is known.
 inline std::optional<std::uint32_t> lookUpLoopbackOnly(const std::string &hostName)
 {
-    if (hostName == "localhost")
+    const std::string under = ".localhost";
+    if (hostName == "localhost" ||
+        (hostName.size() > under.size() &&
+         hostName.compare(hostName.size() - under.size(), under.size(), under) == 0))
         return 0x7F000001u;
     return std::nullopt;
 }

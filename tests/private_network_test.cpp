@@ -1,4 +1,5 @@
 #include "endpoint/socket_endpoint.h"
+#include "tests/case_name.h"
 #include "tests/loopback_receiver.h"
 #include "tests/recording_endpoint.h"
 #include "tests/required_in_ci.h"
@@ -104,6 +105,108 @@ TEST(PrivateNetwork, SystemRefusalIsNamed)
     EXPECT_TRUE(controls.statusSays("Not connected: the system refused: " +
                                     qt_error_string(ENETUNREACH)));
 }
+
+// The ICMP report a host or router sends about a datagram it will not take, made by hand on a raw
+// socket: its own 8 bytes, then the IP and UDP headers of the datagram it is about.
+bool reportAboutDatagram(std::uint16_t fromPort, std::uint16_t toPort, std::uint8_t type,
+                         std::uint8_t code, std::uint16_t nextHopMtu)
+{
+    const auto checksum = [](const unsigned char *bytes, std::size_t size) {
+        std::uint32_t sum = 0;
+        for (std::size_t i = 0; i + 1 < size; i += 2)
+            sum += (bytes[i] << 8) | bytes[i + 1];
+        while (sum >> 16)
+            sum = (sum & 0xFFFF) + (sum >> 16);
+        return static_cast<std::uint16_t>(~sum);
+    };
+    const auto put16 = [](unsigned char *at, std::uint16_t value) {
+        at[0] = static_cast<unsigned char>(value >> 8);
+        at[1] = static_cast<unsigned char>(value & 0xFF);
+    };
+    unsigned char report[8 + 20 + 8] = {type, code};
+    put16(report + 6, nextHopMtu); // read only for "fragmentation needed"
+    unsigned char *ip = report + 8;
+    ip[0] = 0x45; // version 4, 20-byte header
+    put16(ip + 2, 20 + 8 + 7);
+    ip[8] = 64;
+    ip[9] = IPPROTO_UDP;
+    ip[12] = ip[16] = 127;
+    ip[15] = ip[19] = 1;
+    put16(ip + 10, checksum(ip, 20));
+    unsigned char *udp = ip + 20;
+    put16(udp, fromPort);
+    put16(udp + 2, toPort);
+    put16(udp + 4, 8 + 7);
+    put16(report + 2, checksum(report, sizeof report));
+
+    const int raw = socket(AF_INET, SOCK_RAW, IPPROTO_ICMP);
+    sockaddr_in loopback {};
+    loopback.sin_family = AF_INET;
+    loopback.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const bool sent = raw >= 0 &&
+            sendto(raw, report, sizeof report, 0, reinterpret_cast<sockaddr *>(&loopback),
+                   sizeof loopback) == static_cast<ssize_t>(sizeof report);
+    if (raw >= 0)
+        close(raw);
+    return sent;
+}
+
+struct ReportCase
+{
+    const char *name;
+    std::uint8_t type;
+    std::uint8_t code;
+    std::uint16_t nextHopMtu;
+    QString why;
+};
+
+void PrintTo(const ReportCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+const ReportCase kReports[] = {
+        {"portUnreachable", 3, 3, 0, "port unreachable, ICMP 3/3"},
+        {"hostUnreachable", 3, 1, 0, "host unreachable, ICMP 3/1"},
+        {"fragmentationNeeded", 3, 4, 1200, "fragmentation needed, ICMP 3/4"},
+        {"hostProhibited", 3, 10, 0, "prohibited, ICMP 3/10"},
+        {"administrativelyProhibited", 3, 13, 0, "prohibited, ICMP 3/13"},
+};
+
+class ReturnedReport : public ::testing::TestWithParam<ReportCase>
+{ };
+
+// Whatever an earlier datagram's report left pending, the next Send goes out, and says what came
+// back; the one after it has nothing to add.
+TEST_P(ReturnedReport, NextSendArrivesAndSaysWhatCameBack)
+{
+    if (!g_privateLoopback)
+        ZAV_SKIP_OUTSIDE_CI("needs a network namespace of its own (root) for a raw socket");
+    const ReportCase &c = GetParam();
+    LoopbackReceiver receiver;
+    auto log = std::make_shared<CallLog>();
+    frmMain window(std::make_unique<SocketEndpoint>(), std::make_unique<RecordingNotice>(log));
+    window.Form_Load();
+    const WindowControls controls(window);
+    const QString peer = "127.0.0.1:" + QString::number(receiver.port());
+    controls.connectTo("127.0.0.1", QString::number(receiver.port()));
+
+    controls.send("first");
+    std::uint16_t sentFrom = 0;
+    ASSERT_EQ(receiver.receive(std::chrono::milliseconds(2000), &sentFrom), "first\0"s);
+    ASSERT_TRUE(reportAboutDatagram(sentFrom, receiver.port(), c.type, c.code, c.nextHopMtu));
+
+    controls.send("second");
+    EXPECT_EQ(receiver.receive(), "second\0"s);
+    EXPECT_TRUE(controls.wholeStatusSays("Sent 7 bytes to " + peer + " at {time} (earlier one: " +
+                                         c.why + " from 127.0.0.1): 73 65 63 6F 6E 64 00"));
+    controls.send("third");
+    EXPECT_EQ(receiver.receive(), "third\0"s);
+    EXPECT_TRUE(controls.statusSays("Sent 6 bytes to " + peer + " at {time}: 74 68 69 72 64 00"));
+    EXPECT_TRUE(log->calls.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ReturnedReport, ::testing::ValuesIn(kReports), caseName);
 
 } // namespace
 } // namespace zav::testing

@@ -11,10 +11,16 @@ if(NOT status STREQUAL "1" OR NOT out STREQUAL ""
 endif()
 
 # The toolkit's own options are not read: asked for a platform that does not exist, the program
-# still starts on the one its environment names, and runs until it is stopped.
+# still starts on the one its environment names, and runs until it is stopped. Once started, the
+# toolkit's own messages reach the terminal again (the font database, read after start-up, says
+# what it loads when asked to).
 execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+                        QT_LOGGING_RULES=qt.text.font.db.debug=true
                         ${PROGRAM} -platform none-such -qwindowtitle other
                 RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 3)
 if(NOT status MATCHES "timeout")
     message(FATAL_ERROR "with toolkit options: status '${status}', errors '${err}'")
+endif()
+if(NOT err MATCHES "qt\\.text\\.font\\.db: ")
+    message(FATAL_ERROR "the toolkit's messages after start-up were swallowed: '${err}'")
 endif()

@@ -26,6 +26,11 @@ std::string printable(TextView text)
 void RecordingEndpoint::record(const std::string &member, const std::string &arguments) const
 {
     m_log->calls.push_back(arguments.empty() ? member : member + " " + arguments);
+    faultIfAsked(member);
+}
+
+void RecordingEndpoint::faultIfAsked(const std::string &member) const
+{
     if (faulting.count(member))
         throw RunTimeFault(faultKind);
 }
@@ -81,12 +86,32 @@ std::int64_t RecordingEndpoint::SendText(TextView text, std::int16_t count)
 std::int64_t RecordingEndpoint::OpenPeer()
 {
     record("OpenPeer");
+    if (whileOpening)
+        whileOpening();
     return openResult;
 }
 
 void RecordingEndpoint::ClosePeer()
 {
     record("ClosePeer");
+}
+
+bool RecordingEndpoint::PeerNeedsLookUp() const
+{
+    faultIfAsked("PeerNeedsLookUp");
+    return needsLookUp;
+}
+
+std::optional<std::uint32_t> RecordingEndpoint::PeerAddressOpened() const
+{
+    faultIfAsked("PeerAddressOpened");
+    return addressOpened;
+}
+
+std::optional<ReturnedDatagram> RecordingEndpoint::ReturnedBeforeSend() const
+{
+    faultIfAsked("ReturnedBeforeSend");
+    return returned;
 }
 
 void RecordingNotice::announce(QWidget *owner)

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -30,6 +31,12 @@ public:
     bool canSend = true;
     std::int64_t sendResult = 1; // below 1: failure; kEchoCount: the count given
     std::int64_t lastErrorCode = 0;
+    // Answers to the questions the window asks for its status line, which are not logged.
+    bool needsLookUp = false;
+    std::optional<std::uint32_t> addressOpened;
+    std::optional<ReturnedDatagram> returned;
+    // Run inside OpenPeer, to see the window while an open waits.
+    std::function<void()> whileOpening;
     // Members (by name, as logged) that throw RunTimeFault(faultKind) when called.
     std::set<std::string> faulting;
     FaultKind faultKind = FaultKind::EndpointFault;
@@ -45,9 +52,13 @@ public:
     [[nodiscard]] std::int64_t SendText(TextView text, std::int16_t count) override;
     [[nodiscard]] std::int64_t OpenPeer() override;
     void ClosePeer() override;
+    [[nodiscard]] bool PeerNeedsLookUp() const override;
+    [[nodiscard]] std::optional<std::uint32_t> PeerAddressOpened() const override;
+    [[nodiscard]] std::optional<ReturnedDatagram> ReturnedBeforeSend() const override;
 
 private:
     void record(const std::string &member, const std::string &arguments = {}) const;
+    void faultIfAsked(const std::string &member) const;
 
     std::shared_ptr<CallLog> m_log;
 };

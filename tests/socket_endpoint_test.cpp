@@ -19,9 +19,10 @@ using testing::kQuietPeriod;
 using testing::LoopbackReceiver;
 
 // An endpoint configured as the window configures it, aimed at a loopback port.
-std::unique_ptr<SocketEndpoint> endpointTowards(const Text &address, double port)
+std::unique_ptr<SocketEndpoint> endpointTowards(const Text &address, double port,
+                                                BlockingLookUp lookUp = systemLookUp)
 {
-    auto endpoint = std::make_unique<SocketEndpoint>();
+    auto endpoint = std::make_unique<SocketEndpoint>(std::move(lookUp));
     endpoint->WriteSetting(member::kAddressFamily, kFamilyIPv4);
     endpoint->WriteSetting(member::kProtocol, kProtocolDefault);
     endpoint->WriteSetting(member::kSocketType, kTypeDatagram);
@@ -38,8 +39,10 @@ TEST(SocketEndpoint, SendsTextAndClosingZeroByteExact)
 {
     LoopbackReceiver receiver;
     auto endpoint = endpointTowards(u"127.0.0.1", receiver.port());
+    EXPECT_FALSE(endpoint->PeerNeedsLookUp());
     ASSERT_EQ(endpoint->OpenPeer(), 0);
     ASSERT_TRUE(endpoint->CanSend());
+    EXPECT_EQ(endpoint->PeerAddressOpened(), 0x7F000001u);
 
     EXPECT_EQ(endpoint->SendText(u"\rabc", 5), 5);
     EXPECT_EQ(receiver.receive(), "\rabc\0"s);
@@ -80,6 +83,7 @@ TEST(SocketEndpoint, ClosedEndpointNeitherSendsNorClaimsTo)
     endpoint->ClosePeer();
 
     EXPECT_FALSE(endpoint->CanSend());
+    EXPECT_EQ(endpoint->PeerAddressOpened(), std::nullopt);
     EXPECT_LT(endpoint->SendText(u"x", 2), 1);
     EXPECT_EQ(endpoint->LastErrorCode(), EndpointError::kNotOpen);
     EXPECT_EQ(receiver.receive(kQuietPeriod), std::nullopt);
@@ -103,6 +107,7 @@ TEST(SocketEndpoint, HostNameIsLookedUp)
 {
     LoopbackReceiver receiver;
     auto endpoint = endpointTowards(u"localhost", receiver.port());
+    EXPECT_TRUE(endpoint->PeerNeedsLookUp());
     ASSERT_EQ(endpoint->OpenPeer(), 0);
     EXPECT_EQ(endpoint->SendText(u"n", 2), 2);
     EXPECT_EQ(receiver.receive(), "n\0"s);
@@ -119,8 +124,16 @@ TEST(SocketEndpoint, BounceOfEarlierDatagramDoesNotEatTheNextOne)
     }
     auto endpoint = endpointTowards(u"127.0.0.1", port);
     ASSERT_EQ(endpoint->OpenPeer(), 0);
-    for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(endpoint->SendText(u"lost", 5), 5);
+    EXPECT_EQ(endpoint->ReturnedBeforeSend(), std::nullopt);
+    for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(endpoint->SendText(u"lost", 5), 5) << i;
+#ifndef _WIN32
+        // Each time, the report of the one before was taken and says so. (Wine, which runs the
+        // Windows tests, hands the program no report at all.)
+        EXPECT_TRUE(endpoint->ReturnedBeforeSend()) << i;
+#endif
+    }
 
     LoopbackReceiver listening(port);
     EXPECT_EQ(endpoint->SendText(u"kept", 5), 5);
@@ -131,7 +144,7 @@ TEST(SocketEndpoint, BounceOfEarlierDatagramDoesNotEatTheNextOne)
 TEST(SocketEndpoint, BounceIsReportedWhenAskedFor)
 {
 #ifdef _WIN32
-    GTEST_SKIP() << "Windows reports a bounce when receiving, never when sending";
+    GTEST_SKIP() << "wine, which runs the Windows tests, hands the program no report at all";
 #endif
     std::uint16_t port = 0;
     {
@@ -183,7 +196,10 @@ const PeerCase kPeerCases[] = {
         {"octalShorthand", u"127.0.0.010", 2160, EndpointError::kBadAddress},
         {"twoPartShorthand", u"127.1", 2160, EndpointError::kBadAddress},
         {"hexShorthand", u"0x7f.0.0.1", 2160, EndpointError::kBadAddress},
-        {"hexWholeAddress", u"0x7f000001", 2160, EndpointError::kHostNotFound},
+        {"hexWholeAddress", u"0x7f000001", 2160, EndpointError::kBadAddress},
+        {"thisNetwork", u"0.0.0.0", 2160, EndpointError::kThisNetwork},
+        {"topOfThisNetwork", u"0.255.255.255", 2160, EndpointError::kThisNetwork},
+        {"nameInThisNetwork", u"this-network", 2160, EndpointError::kThisNetwork},
         {"partTooLarge", u"999.1.1.1", 2160, EndpointError::kBadAddress},
         {"empty", u"", 2160, EndpointError::kBadAddress},
         {"blanksAround", u" 127.0.0.1 ", 2160, EndpointError::kBadAddress},
@@ -194,10 +210,16 @@ const PeerCase kPeerCases[] = {
 class PeerOpen : public ::testing::TestWithParam<PeerCase>
 { };
 
+// Names answered without the name service: one of them is found in 0.0.0.0/8.
+std::optional<std::uint32_t> thisNetworkName(const std::string &hostName)
+{
+    return hostName == "this-network" ? std::optional<std::uint32_t>(1) : std::nullopt;
+}
+
 TEST_P(PeerOpen, OpensOnlyWhatIsValid)
 {
     const PeerCase &c = GetParam();
-    auto endpoint = endpointTowards(c.address, c.port);
+    auto endpoint = endpointTowards(c.address, c.port, thisNetworkName);
     EXPECT_EQ(endpoint->OpenPeer(), c.code);
     EXPECT_EQ(endpoint->LastErrorCode(), c.code);
     EXPECT_EQ(endpoint->CanSend(), c.code == EndpointError::kNone);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -31,20 +33,17 @@ public:
     QPlainTextEdit *message() const { return control<QPlainTextEdit>("txtSend"); }
     QLabel *statusLine() const { return control<QLabel>("lblStatus"); }
 
-    // Whether the status line says what is expected, where "{time}" stands for a clock time
+    // Whether the status line shows what is expected, where "{time}" stands for a clock time
     // and "*" for any text that is not empty.
     ::testing::AssertionResult statusSays(const QString &expected) const
     {
-        QString pattern = QRegularExpression::escape(expected);
-        pattern.replace(QRegularExpression::escape("{time}"), "[0-2][0-9]:[0-5][0-9]:[0-5][0-9]")
-                .replace(QRegularExpression::escape("*"), ".+");
-        const QString shown = statusLine()->text();
-        if (QRegularExpression(QRegularExpression::anchoredPattern(pattern))
-                    .match(shown)
-                    .hasMatch())
-            return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "status line says \"" << shown.toStdString()
-                                             << "\", expected \"" << expected.toStdString() << "\"";
+        return matches(statusLine()->text(), expected);
+    }
+    // The same for the status line's whole text, which its tooltip holds, up to its first line
+    // break.
+    ::testing::AssertionResult wholeStatusSays(const QString &expected) const
+    {
+        return matches(statusLine()->toolTip().section(u'\n', 0, 0), expected);
     }
 
     void click(const char *button) const
@@ -63,7 +62,39 @@ public:
         click("cmdSend");
     }
 
+    // Holds a key down while the keyboard repeats it, as X11 delivers that: each repeat is a
+    // release and a press at one moment, which the toolkit marks as repeated only at times.
+    static void holdKey(QWidget *widget, Qt::Key key, Qt::KeyboardModifiers modifiers, int repeats)
+    {
+        const auto deliver = [&](QEvent::Type type, quint64 at, bool marked) {
+            QKeyEvent event(type, key, modifiers, QString(), marked);
+            event.setTimestamp(at);
+            QApplication::sendEvent(widget, &event);
+        };
+        quint64 at = 1000;
+        deliver(QEvent::KeyPress, at, false);
+        for (int repeat = 0; repeat < repeats; ++repeat) {
+            at += 40;
+            deliver(QEvent::KeyRelease, at, repeat % 2 == 0);
+            deliver(QEvent::KeyPress, at, repeat % 2 == 0);
+        }
+        deliver(QEvent::KeyRelease, at + 40, false);
+    }
+
 private:
+    static ::testing::AssertionResult matches(const QString &shown, const QString &expected)
+    {
+        QString pattern = QRegularExpression::escape(expected);
+        pattern.replace(QRegularExpression::escape("{time}"), "[0-2][0-9]:[0-5][0-9]:[0-5][0-9]")
+                .replace(QRegularExpression::escape("*"), ".+");
+        if (QRegularExpression(QRegularExpression::anchoredPattern(pattern))
+                    .match(shown)
+                    .hasMatch())
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "status line says \"" << shown.toStdString()
+                                             << "\", expected \"" << expected.toStdString() << "\"";
+    }
+
     QWidget &m_window;
 };
 

@@ -1,6 +1,7 @@
 #include "tests/case_name.h"
 #include "tests/window_fixture.h"
 
+#include <QGuiApplication>
 #include <QTextDocument>
 
 namespace zav::testing {
@@ -243,6 +244,7 @@ struct SendAnswer
     std::string faultingMember;
     Calls calls;
     QString status;
+    std::optional<ReturnedDatagram> returned = std::nullopt;
 };
 
 void PrintTo(const SendAnswer &c, std::ostream *out)
@@ -265,7 +267,32 @@ const SendAnswer kSendAnswers[] = {
          "",
          {"CanSend", "LastErrorCode"},
          "Not sent: the send buffer is full \u2014 try again in a moment"},
-        {"sent", true, 2, 0, "", {"CanSend", "SendText [a] 2"}, "Sent 2 bytes at {time}"},
+        {"sent", true, 2, 0, "", {"CanSend", "SendText [a] 2"}, "Sent 2 bytes at {time}: 61 00"},
+        // What came back about an earlier datagram, as the system told it.
+        {"sentAfterIcmpReport",
+         true,
+         2,
+         0,
+         "",
+         {"CanSend", "SendText [a] 2"},
+         "Sent 2 bytes at {time} (earlier one: prohibited, ICMP 3/13 from 192.0.2.1)*",
+         ReturnedDatagram {113, IcmpReport {3, 13, 0xC0000201u}}},
+        {"sentAfterUnnamedIcmpReport",
+         true,
+         2,
+         0,
+         "",
+         {"CanSend", "SendText [a] 2"},
+         "Sent 2 bytes at {time} (earlier one: *, ICMP 5/1 *",
+         ReturnedDatagram {113, IcmpReport {5, 1, 0x7F000001u}}},
+        {"sentAfterReset",
+         true,
+         2,
+         0,
+         "",
+         {"CanSend", "SendText [a] 2"},
+         "Sent 2 bytes at {time} (earlier one: *)*",
+         ReturnedDatagram {10054, std::nullopt}},
         {"wouldBlockTriedOnce",
          true,
          0,
@@ -326,6 +353,7 @@ TEST_P(SendAnswers, MakeOneAttemptAndSayWhatHappened)
     fake->canSend = c.canSend;
     fake->sendResult = c.sendResult;
     fake->lastErrorCode = c.lastError;
+    fake->returned = c.returned;
     if (!c.faultingMember.empty())
         fake->faulting = {c.faultingMember};
     message()->setPlainText("a");
@@ -369,6 +397,48 @@ TEST_P(OpenAnswers, AreNamedBesideTheBox)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, OpenAnswers, ::testing::ValuesIn(kOpenAnswers), caseName);
+
+// A name look-up holds the window for up to 2 s: the status line says so before it starts, and
+// the pointer is busy until the open ends.
+struct LookUpCase
+{
+    const char *name;
+    bool needsLookUp;
+    QString statusDuringOpen;
+    bool busyDuringOpen;
+};
+
+void PrintTo(const LookUpCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+const LookUpCase kLookUpCases[] = {
+        {"name", true, "Looking up 'switcher-1'\u2026", true},
+        {"dottedAddress", false, "", false},
+};
+
+class LookUp : public WindowFixture, public ::testing::WithParamInterface<LookUpCase>
+{ };
+
+TEST_P(LookUp, ShowsItselfWhileTheOpenWaits)
+{
+    QString statusDuringOpen;
+    bool busyDuringOpen = false;
+    fake->needsLookUp = GetParam().needsLookUp;
+    fake->whileOpening = [&] {
+        statusDuringOpen = statusLine()->text();
+        busyDuringOpen = QGuiApplication::overrideCursor() != nullptr;
+    };
+    fake->addressOpened = 0x7F000001u;
+    connectTo("switcher-1", "2160");
+    EXPECT_EQ(statusDuringOpen, GetParam().statusDuringOpen);
+    EXPECT_EQ(busyDuringOpen, GetParam().busyDuringOpen);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(statusSays("Ready to send to switcher-1 (127.0.0.1):2160"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LookUp, ::testing::ValuesIn(kLookUpCases), caseName);
 
 using Typing = WindowFixture;
 

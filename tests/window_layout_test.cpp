@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScrollBar>
@@ -83,20 +84,30 @@ TEST(TwipLayoutScaling, RoomIsNeverRoundedAway)
     }
 }
 
-TEST_F(WindowLayout, EveryCaptionFitsAsTheFontGrows)
+TEST_F(WindowLayout, GrowsWithTheFontAndEveryCaptionFits)
 {
     window.show();
-    // The longest status: a refused address names what was typed, shortened.
+    // The longest status: a refused address names what was typed, shortened. It never widens
+    // the window: it is cut to fit instead.
     fake->openResult = EndpointError::kBadAddress;
     connectTo(QString(300, u'W'), "2160");
-    // The default family at three sizes, and a family wide for its size (monospaced).
+    // The default family at a size below the design size and at three above, and a family wide
+    // for its size (monospaced).
     const QString family = window.font().family();
     const std::pair<QString, int> fonts[] = {
-            {family, 9}, {family, 11}, {family, 14}, {"DejaVu Sans Mono", 9}};
+            {family, 7}, {family, 9}, {family, 11}, {family, 14}, {"DejaVu Sans Mono", 9}};
     for (const auto &[fontFamily, points] : fonts) {
         window.setFont(QFont(fontFamily, points));
         SCOPED_TRACE(::testing::Message()
                      << fontFamily.toStdString() << " " << points << " points");
+        // Never smaller than the design, and in proportion with the font above it (within what
+        // the font's own metrics round away).
+        const double grown = std::max(1.0, points / TwipLayout::kDesignPointSize);
+        EXPECT_GE(window.width(), 502 * grown * 0.95);
+        EXPECT_GE(window.height(), 192 * grown * 0.95);
+        if (points < TwipLayout::kDesignPointSize) {
+            EXPECT_EQ(window.size(), QSize(502, 192));
+        }
         for (const char *name : {"cmdDisconnect", "cmdConnect", "cmdSend"}) {
             const auto *button = control<QPushButton>(name);
             QStyleOptionButton option;
@@ -165,7 +176,8 @@ TEST_F(WindowLayout, FieldsCarryTheirNamesForScreenReaders)
 }
 
 // Screen readers read the status line by its accessible name, which changes with every
-// command (the toolkit announces each change of name) and holds the whole text.
+// command (the toolkit announces each change of name) and holds the whole text; so does its
+// tooltip, where the bytes sent stand 16 to a row, up to 256 of them.
 TEST_F(WindowLayout, ScreenReadersHearEachStatusWhole)
 {
     QAccessibleInterface *line = QAccessible::queryAccessibleInterface(statusLine());
@@ -177,15 +189,30 @@ TEST_F(WindowLayout, ScreenReadersHearEachStatusWhole)
     EXPECT_EQ(line->text(QAccessible::Name),
               "Not connected: not a full IPv4 address or host name: '" + QString(16, u'W') +
                       "\u2026'");
+
+    fake->sendResult = RecordingEndpoint::kEchoCount;
+    send(QString(299, u'q'));
+    const QString row = QStringList(16, "71").join(u' ');
+    const QString whole = line->text(QAccessible::Name);
+    EXPECT_TRUE(whole.startsWith("Sent 300 bytes at ")) << whole.toStdString();
+    EXPECT_TRUE(whole.endsWith(": " + QStringList(16, row).join(u'\n') + " \u2026 and 44 more"))
+            << whole.toStdString();
+    EXPECT_EQ(statusLine()->toolTip(), whole);
 }
 
-// Every command by keyboard alone: Tab to it; Space, Return or Enter clicks it.
-TEST_F(WindowLayout, SpaceReturnOrEnterOnAFocusedButtonClicksIt)
+// Every command by keyboard alone: Tab to it; Space, Return or Enter clicks it, once however
+// long the key is held.
+TEST_F(WindowLayout, SpaceReturnOrEnterOnAFocusedButtonClicksItOnce)
 {
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+            {Qt::Key_Space, Qt::NoModifier},
+            {Qt::Key_Return, Qt::NoModifier},
+            {Qt::Key_Enter, Qt::KeypadModifier}, // the keypad's Enter, as the keyboard sends it
+    };
+    for (const auto &[key, modifiers] : keys) {
         const std::pair<int, std::string> presses[] = {
                 {3, "SetPeerAddress [127.0.0.1]"}, // txtSend -> ... -> cmdConnect
                 {1, "CanSend"},                    // cmdSend
@@ -198,10 +225,10 @@ TEST_F(WindowLayout, SpaceReturnOrEnterOnAFocusedButtonClicksIt)
             if (firstCall.empty())
                 break;
             log->calls.clear();
-            QTest::keyClick(QApplication::focusWidget(), key);
-            ASSERT_FALSE(log->calls.empty())
-                    << QApplication::focusWidget()->objectName().toStdString() << " key " << key;
-            EXPECT_EQ(log->calls.front(), firstCall) << "key " << key;
+            QWidget *button = QApplication::focusWidget();
+            holdKey(button, key, modifiers, 4);
+            EXPECT_EQ(std::count(log->calls.begin(), log->calls.end(), firstCall), 1)
+                    << button->objectName().toStdString() << " key " << key;
         }
     }
 }
@@ -215,9 +242,14 @@ TEST(ConnectFailureBox, IsModalKorvaleWithOnlyOk)
     bool hasIcon = true;
     bool modal = false;
     bool okIsDefault = false;
+    bool closedByHeldKey = true;
     QTimer::singleShot(0, [&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
+        // Return held since the Connect that failed repeats its press: the box stays.
+        QKeyEvent repeated(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(box->button(QMessageBox::Ok), &repeated);
+        closedByHeldKey = !box->isVisible();
         title = box->windowTitle();
         text = box->text();
         buttons = static_cast<int>(box->buttons().size());
@@ -234,6 +266,7 @@ TEST(ConnectFailureBox, IsModalKorvaleWithOnlyOk)
     EXPECT_FALSE(hasIcon);
     EXPECT_TRUE(modal);
     EXPECT_TRUE(okIsDefault);
+    EXPECT_FALSE(closedByHeldKey);
 }
 
 } // namespace

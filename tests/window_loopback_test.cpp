@@ -8,11 +8,13 @@ namespace {
 
 using namespace std::string_literals;
 
-// A key pressed in the message field, with its modifiers; or text typed there.
+// A key pressed in the message field, with its modifiers and how often a held key repeats its
+// press; or text typed there.
 struct Key
 {
     Qt::Key key;
     Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+    int repeats = 0;
 };
 using Keystroke = std::variant<const char *, Key>;
 
@@ -35,6 +37,14 @@ const TypingCase kTypingCases[] = {
         {"shiftReturnToo", {"a", Key {Qt::Key_Return, Qt::ShiftModifier}, "b"}, "a\r\nb\0"s},
         {"keypadEnterToo", {"a", Key {Qt::Key_Enter, Qt::KeypadModifier}, "b"}, "a\r\nb\0"s},
         {"ctrlReturnSends", {"a", Key {Qt::Key_Return, Qt::ControlModifier}}, "a\0"s, true},
+        {"ctrlKeypadEnterSends",
+         {"a", Key {Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier}},
+         "a\0"s,
+         true},
+        {"heldCtrlReturnSendsOnce",
+         {"a", Key {Qt::Key_Return, Qt::ControlModifier, 5}},
+         "a\0"s,
+         true},
 };
 
 class TypedMessage : public WindowOverLoopback, public ::testing::WithParamInterface<TypingCase>
@@ -44,10 +54,15 @@ TEST_P(TypedMessage, ArrivesByteExact)
 {
     message()->setFocus();
     for (const Keystroke &stroke : GetParam().keys) {
-        if (const auto *text = std::get_if<const char *>(&stroke))
+        if (const auto *text = std::get_if<const char *>(&stroke)) {
             QTest::keyClicks(message(), *text);
+            continue;
+        }
+        const Key &key = std::get<Key>(stroke);
+        if (key.repeats > 0)
+            holdKey(message(), key.key, key.modifiers, key.repeats);
         else
-            QTest::keyClick(message(), std::get<Key>(stroke).key, std::get<Key>(stroke).modifiers);
+            QTest::keyClick(message(), key.key, key.modifiers);
     }
     if (!GetParam().keysSend)
         click("cmdSend");

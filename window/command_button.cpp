@@ -4,14 +4,35 @@
 
 namespace zav {
 
+namespace {
+
+// Return, Enter and Space, alone (the keypad's Enter carries the keypad modifier).
+bool clicksAButton(const QKeyEvent &event)
+{
+    const int key = event.key();
+    return (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) &&
+            (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+} // namespace
+
 void CommandButton::keyPressEvent(QKeyEvent *event)
 {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        click();
+    if (!clicksAButton(*event)) {
+        QPushButton::keyPressEvent(event);
         return;
     }
-    QPushButton::keyPressEvent(event);
+    // The first press clicks; a held key's repeated presses, and its releases (which the
+    // toolkit clicks Space on, repeated or not when a repeat goes unmarked), do nothing.
+    if (!m_heldKey.repeats(*event))
+        click();
+}
+
+void CommandButton::keyReleaseEvent(QKeyEvent *event)
+{
+    m_heldKey.released(*event);
+    if (!clicksAButton(*event))
+        QPushButton::keyReleaseEvent(event);
 }
 
 } // namespace zav

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "window/held_key.h"
+
 #include <QPushButton>
 
 namespace zav {
 
 // A button that Return and Enter click when it has the focus, as Space does, so every command
-// can be given from the keyboard the way operators expect from dialog buttons.
+// can be given from the keyboard the way operators expect from dialog buttons. Each clicks on
+// its press, once however long the key is held.
 class CommandButton final : public QPushButton
 {
 public:
@@ -13,6 +16,10 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+
+private:
+    HeldKey m_heldKey;
 };
 
 } // namespace zav

@@ -12,6 +12,7 @@
 
 #include <QEvent>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +23,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 namespace zav {
 
@@ -53,6 +55,16 @@ void ignoringFaults(Call call)
         call();
     } catch (const std::exception &) { }
 }
+
+// The busy pointer for as long as it lives.
+class BusyPointer
+{
+public:
+    BusyPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QGuiApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer &) = delete;
+    BusyPointer &operator=(const BusyPointer &) = delete;
+};
 
 // A fault as the program knows it; anything else thrown counts as the endpoint's.
 RunTimeFault asFault(const std::exception &thrown)
@@ -181,12 +193,13 @@ void frmMain::changeEvent(QEvent *event)
 
 void frmMain::showStatus(const QString &text)
 {
-    // Screen readers announce the change of name, and read the whole text. Only what was typed,
-    // which comes last, can be cut short here: every message fits the line at any font.
+    // Screen readers announce the change of name, and read the whole text. Only what was typed
+    // or the bytes sent, which come last, can be cut short here: every message's words fit the
+    // line at any font. The bytes' rows are one line here.
     lblStatus->setAccessibleName(text);
     lblStatus->setToolTip(text);
-    lblStatus->setText(lblStatus->fontMetrics().elidedText(text, Qt::ElideRight,
-                                                           lblStatus->contentsRect().width()));
+    lblStatus->setText(lblStatus->fontMetrics().elidedText(
+            QString(text).replace(u'\n', u' '), Qt::ElideRight, lblStatus->contentsRect().width()));
 }
 
 void frmMain::Form_Load()
@@ -222,10 +235,19 @@ void frmMain::cmdConnect_Click()
         scktSend->SetPeerAddress(address.toStdU16String());
         const double port = readNumber(portText.toStdU16String());
         scktSend->SetPeerPort(port);
+        // A name look-up holds the window for up to its time limit: say so before it starts.
+        std::optional<BusyPointer> busy;
+        if (scktSend->PeerNeedsLookUp()) {
+            busy.emplace();
+            showStatus(status::lookingUp(address));
+            lblStatus->repaint(); // now: the event loop is held until the look-up ends
+        }
         const std::int16_t result = narrowToInt16(scktSend->OpenPeer());
-        opened = result == 0;
-        m_openPeer = opened ? status::peer(address, port) : QString();
-        showStatus(opened ? status::readyToSend(m_openPeer)
+        if (result == 0) {
+            m_peerShown = status::peer(address, scktSend->PeerAddressOpened(), port);
+            opened = true;
+        }
+        showStatus(opened ? status::readyToSend(m_peerShown)
                           : status::notConnected(result, address, portText));
     } catch (const std::exception &thrown) {
         // A fault while opening leaves the endpoint in no known state: treat it as a failed
@@ -238,7 +260,7 @@ void frmMain::cmdConnect_Click()
 
 void frmMain::closeAndShowConnectFailure()
 {
-    m_openPeer.clear();
+    m_peerShown.clear();
     ignoringFaults([this] { scktSend->SetCommandCode(kCloseAfterFailedOpen); });
     ignoringFaults([this] { scktSend->ClosePeer(); });
     // At start-up the window is not shown yet, and the box stands on its own.
@@ -247,7 +269,7 @@ void frmMain::closeAndShowConnectFailure()
 
 void frmMain::cmdDisconnect_Click()
 {
-    m_openPeer.clear();
+    m_peerShown.clear();
     try {
         scktSend->ClosePeer();
         showStatus(status::disconnected());
@@ -259,14 +281,14 @@ void frmMain::cmdDisconnect_Click()
 void frmMain::cmdSend_Click(int /*index*/)
 {
     try {
-        showStatus(sendMessage());
+        showStatus(sendAndDescribe());
     } catch (const std::exception &thrown) {
         // A fault ends the Send at once; only the status line tells of it.
         showStatus(status::sendFault(asFault(thrown)));
     }
 }
 
-QString frmMain::sendMessage()
+QString frmMain::sendAndDescribe()
 {
     const QString typed = txtSend->document()->toRawText();
     Text message = withLineBreaks(typed);
@@ -289,7 +311,8 @@ QString frmMain::sendMessage()
         }
         const std::int16_t sent = narrowToInt16(scktSend->SendText(message, count));
         if (sent >= 1)
-            return status::sent(sent, m_openPeer, QTime::currentTime());
+            return status::sent(sent, m_peerShown, QTime::currentTime(), message,
+                                scktSend->ReturnedBeforeSend());
         const std::int16_t code = narrowToInt16(scktSend->LastErrorCode());
         if (code != WouldBlockError)
             return status::notSent(code, typed);

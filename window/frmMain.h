@@ -64,8 +64,8 @@ private:
     void writeConfiguration();
     // After a failed open: closes the endpoint, then shows the operator the box.
     void closeAndShowConnectFailure();
-    // What a Send did, in words.
-    [[nodiscard]] QString sendMessage();
+    // Sends the message field as one datagram, or nothing; returns what it did, in words.
+    [[nodiscard]] QString sendAndDescribe();
     void showStatus(const QString &text);
 
     std::array<QLabel *, 2> lblIP {};
@@ -80,7 +80,7 @@ private:
     std::unique_ptr<DatagramEndpoint> scktSend;
     std::unique_ptr<ConnectFailureNotice> m_notice;
     // Where the endpoint is open towards, as the status line names it; empty while closed.
-    QString m_openPeer;
+    QString m_peerShown;
     // Every control with its place in twips.
     std::vector<std::pair<QWidget *, QRect>> m_twipPlaces;
 };

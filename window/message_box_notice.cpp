@@ -1,11 +1,34 @@
 #include "window/connect_failure_notice.h"
 
+#include "window/held_key.h"
+
 #include <QAbstractButton>
+#include <QKeyEvent>
 #include <QMessageBox>
 
 namespace zav {
 
 namespace {
+
+// Drops the presses a held key repeats. Return held on Connect would otherwise close the box at
+// once and click Connect again, round and round while the open fails.
+class HeldKeyFilter final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        const auto *key = static_cast<const QKeyEvent *>(event);
+        if (event->type() == QEvent::KeyRelease)
+            m_heldKey.released(*key);
+        return event->type() == QEvent::KeyPress && m_heldKey.repeats(*key);
+    }
+
+private:
+    HeldKey m_heldKey;
+};
 
 class MessageBoxNotice final : public ConnectFailureNotice
 {
@@ -18,6 +41,9 @@ public:
         box.setDefaultButton(QMessageBox::Ok);
         // Some styles decorate dialog buttons with icons; the box carries none.
         box.button(QMessageBox::Ok)->setIcon(QIcon());
+        HeldKeyFilter heldKeys;
+        box.installEventFilter(&heldKeys);
+        box.button(QMessageBox::Ok)->installEventFilter(&heldKeys);
         box.setWindowModality(Qt::ApplicationModal);
         box.exec();
     }

@@ -26,10 +26,18 @@ void MessageField::keyPressEvent(QKeyEvent *event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && (event->modifiers() & Qt::ControlModifier)) {
-        emit sendRequested();
+        // A held key repeats its press; the message is sent once.
+        if (!m_heldKey.repeats(*event))
+            emit sendRequested();
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
+}
+
+void MessageField::keyReleaseEvent(QKeyEvent *event)
+{
+    m_heldKey.released(*event);
+    QPlainTextEdit::keyReleaseEvent(event);
 }
 
 void MessageField::fitWrapTo(qsizetype characters)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "endpoint/datagram_endpoint.h"
+#include "window/held_key.h"
 
 #include <QPlainTextEdit>
 
@@ -11,7 +12,8 @@ namespace zav {
 // word boundaries grows with the square of a long word, and a pasted megabyte would freeze the
 // window for a minute, so such a text simply wraps anywhere.
 //
-// Return inserts a line break; Ctrl+Return (or Ctrl+Enter) asks for the message to be sent.
+// Return inserts a line break; Ctrl+Return (or Ctrl+Enter) asks for the message to be sent,
+// once however long it is held.
 class MessageField final : public QPlainTextEdit
 {
     Q_OBJECT
@@ -30,9 +32,12 @@ signals:
 protected:
     void insertFromMimeData(const QMimeData *source) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
     void fitWrapTo(qsizetype characters);
+
+    HeldKey m_heldKey;
 };
 
 } // namespace zav

@@ -1,8 +1,9 @@
 #include "window/status_messages.h"
 
-#include "endpoint/datagram_endpoint.h"
-
+#include <QStringList>
 #include <QtGlobal>
+
+#include <algorithm>
 
 namespace zav::status {
 
@@ -25,30 +26,58 @@ QString quoted(const QString &typed)
     return u'\'' + shortened(typed, 16) + u'\'';
 }
 
-QString codePoint(char16_t c)
+QString dotted(std::uint32_t address)
 {
-    return QStringLiteral("U+%1").arg(static_cast<unsigned>(c), 4, 16, QChar(u'0')).toUpper();
+    return QStringLiteral("%1.%2.%3.%4")
+            .arg(address >> 24)
+            .arg((address >> 16) & 0xFF)
+            .arg((address >> 8) & 0xFF)
+            .arg(address & 0xFF);
+}
+
+// The character that starts at `at`: one code unit, or the two of a surrogate pair, which the
+// operator typed as one character.
+char32_t characterAt(const QString &text, qsizetype at)
+{
+    const QChar c = text[at];
+    if (c.isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate())
+        return QChar::surrogateToUcs4(c, text[at + 1]);
+    return c.unicode();
 }
 
 // A character by its code, and as itself when it can be shown.
-QString named(QChar c)
+QString named(char32_t c)
 {
-    if (!c.isPrint())
-        return codePoint(c.unicode());
-    return u'\'' + QString(c) + QStringLiteral("' (") + codePoint(c.unicode()) + u')';
+    const QString code = QStringLiteral("U+%1").arg(static_cast<unsigned>(c), 4, 16, QChar(u'0'));
+    if (!QChar::isPrint(c))
+        return code.toUpper();
+    return u'\'' + QString::fromUcs4(&c, 1) + QStringLiteral("' (") + code.toUpper() + u')';
+}
+
+bool isLineBreak(char32_t c)
+{
+    return c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
 }
 
 QString notAByte(const QString &typed)
 {
-    // Line and paragraph separators are sent as CR LF, so they are never the culprit.
-    for (qsizetype i = 0; i < typed.size(); ++i) {
-        const QChar c = typed[i];
-        if (c.unicode() > 0xFF && c != QChar::LineSeparator && c != QChar::ParagraphSeparator)
+    // Counted as the operator counts: a character typed as a surrogate pair is one, and so is
+    // a line break, which is sent as CR LF and is never the culprit.
+    qsizetype position = 0;
+    for (qsizetype i = 0; i < typed.size(); ++position) {
+        const char32_t c = characterAt(typed, i);
+        i += QChar::requiresSurrogates(c) ? 2 : 1;
+        if (c > 0xFF && !isLineBreak(c))
             return QStringLiteral("Not sent: character %1 is not one byte (0 to 255): %2")
-                    .arg(i + 1)
+                    .arg(position + 1)
                     .arg(named(c));
     }
     return QStringLiteral("Not sent: a character is not one byte (0 to 255)");
+}
+
+QString systemWords(std::int64_t code)
+{
+    return qt_error_string(static_cast<int>(code));
 }
 
 // What the system refused, in its own words when it gave its reason's number.
@@ -56,15 +85,91 @@ QString refusedBySystem(const QString &outcome, std::int64_t code)
 {
     if (code == EndpointError::kSystemRefused)
         return outcome + QStringLiteral(": the system refused");
-    return QStringLiteral("%1: the system refused: %2")
-            .arg(outcome, qt_error_string(static_cast<int>(code)));
+    return QStringLiteral("%1: the system refused: %2").arg(outcome, systemWords(code));
+}
+
+// The usual ICMP reports about a datagram, by type and code; empty for the rest.
+QString icmpName(const IcmpReport &report)
+{
+    constexpr int kUnreachable = 3;
+    constexpr int kTimeExceeded = 11;
+    constexpr int kParameterProblem = 12;
+    if (report.type == kUnreachable) {
+        switch (report.code) {
+        case 0:
+            return QStringLiteral("network unreachable");
+        case 1:
+            return QStringLiteral("host unreachable");
+        case 2:
+            return QStringLiteral("protocol unreachable");
+        case 3:
+            return QStringLiteral("port unreachable");
+        case 4:
+            return QStringLiteral("fragmentation needed");
+        case 6:
+            return QStringLiteral("network unknown");
+        case 7:
+            return QStringLiteral("host unknown");
+        case 9:
+        case 10:
+        case 13:
+            return QStringLiteral("prohibited");
+        }
+    }
+    if (report.type == kTimeExceeded)
+        return QStringLiteral("time to live exceeded");
+    if (report.type == kParameterProblem)
+        return QStringLiteral("parameter problem");
+    return {};
+}
+
+// Briefly, since it shares the line: why an earlier datagram came back, and the ICMP report's
+// type, code and sender where the system gave them.
+QString cameBack(const ReturnedDatagram &returned)
+{
+    if (!returned.icmp)
+        return QStringLiteral("earlier one: %1").arg(systemWords(returned.systemError));
+    const IcmpReport &icmp = *returned.icmp;
+    const QString name = icmpName(icmp);
+    return QStringLiteral("earlier one: %1, ICMP %2/%3 from %4")
+            .arg(name.isEmpty() ? systemWords(returned.systemError) : name)
+            .arg(icmp.type)
+            .arg(icmp.code)
+            .arg(dotted(icmp.reportedBy));
+}
+
+// The bytes of the datagram in hex, 16 to a row; a long one up to a limit, then how many more.
+QString inHex(const Text &message, std::int64_t bytes)
+{
+    constexpr std::int64_t kBytesListed = 256;
+    constexpr std::int64_t kBytesInARow = 16;
+    const std::int64_t count = std::min<std::int64_t>(bytes, std::ssize(message) + 1);
+    QString listed;
+    for (std::int64_t i = 0; i < std::min(count, kBytesListed); ++i) {
+        if (i > 0)
+            listed += i % kBytesInARow == 0 ? u'\n' : u' ';
+        const unsigned byte = i < std::ssize(message) ? message[i] : 0;
+        listed += QStringLiteral("%1").arg(byte, 2, 16, QChar(u'0')).toUpper();
+    }
+    if (count > kBytesListed)
+        listed += QStringLiteral(" \u2026 and %1 more").arg(count - kBytesListed);
+    return listed;
 }
 
 } // namespace
 
-QString peer(const QString &address, double port)
+QString peer(const QString &address, std::optional<std::uint32_t> opened, double port)
 {
-    return shortened(address, 24) + u':' + QString::number(port, 'g', 10);
+    const QString typed = shortened(address, 24);
+    const QString portText = QString::number(port, 'g', 10);
+    if (!opened || dotted(*opened) == address)
+        return typed + u':' + portText;
+    return QStringLiteral("%1 (%2):%3").arg(typed, dotted(*opened), portText);
+}
+
+QString lookingUp(const QString &address)
+{
+    return QStringLiteral("Looking up %1\u2026").arg(quoted(address));
 }
 
 QString readyToSend(const QString &peer)
@@ -84,6 +189,9 @@ QString notConnected(std::int64_t code, const QString &address, const QString &p
     case EndpointError::kHostNotFound:
         return QStringLiteral("Not connected: no address found within %1 s for %2")
                 .arg(kHostLookUpTimeLimit.count() / 1000.0)
+                .arg(quoted(address));
+    case EndpointError::kThisNetwork:
+        return QStringLiteral("Not connected: 0.0.0.0/8 means this network, not a destination: %1")
                 .arg(quoted(address));
     case EndpointError::kBroadcastRefused:
         return QStringLiteral("Not connected: broadcast is refused: %1").arg(quoted(address));
@@ -109,14 +217,17 @@ QString disconnectFault(const RunTimeFault &fault)
     return QStringLiteral("Disconnect failed: the endpoint failed (%1)").arg(fault.what());
 }
 
-QString sent(std::int64_t bytes, const QString &peer, const QTime &at)
+QString sent(std::int64_t bytes, const QString &peer, const QTime &at, const Text &message,
+             const std::optional<ReturnedDatagram> &returned)
 {
-    const QString count =
-            bytes == 1 ? QStringLiteral("1 byte") : QStringLiteral("%1 bytes").arg(bytes);
-    const QString time = at.toString(Qt::ISODate); // 10:42:07
-    if (peer.isEmpty())
-        return QStringLiteral("Sent %1 at %2").arg(count, time);
-    return QStringLiteral("Sent %1 to %2 at %3").arg(count, peer, time);
+    QString words =
+            bytes == 1 ? QStringLiteral("Sent 1 byte") : QStringLiteral("Sent %1 bytes").arg(bytes);
+    if (!peer.isEmpty())
+        words += QStringLiteral(" to ") + peer;
+    words += QStringLiteral(" at ") + at.toString(Qt::ISODate); // 10:42:07
+    if (returned)
+        words += QStringLiteral(" (%1)").arg(cameBack(*returned));
+    return words + QStringLiteral(": ") + inHex(message, bytes);
 }
 
 QString notSent(std::int64_t code, const QString &typed)
@@ -139,13 +250,12 @@ QString notSent(std::int64_t code, const QString &typed)
 
 QString caretNotEscaped(FaultKind kind, const Text &message)
 {
-    if (kind == FaultKind::SubscriptOutOfRange)
+    if (kind == FaultKind::SubscriptOutOfRange || message.size() < 2)
         return QStringLiteral("Not sent: nothing follows the caret (^M sends a carriage return)");
-    const QChar escaped = message.size() > 1 ? QChar(message[1]) : QChar();
-    const QString what = escaped == u'\r' ? QStringLiteral("a line break")
-            : escaped.isPrint()           ? u'\'' + QString(escaped) + u'\''
-                                          : codePoint(escaped.unicode());
-    return QStringLiteral("Not sent: the caret must be followed by @ or above (^@ to ^_), not %1")
+    const QString text = QString::fromStdU16String(message);
+    const char32_t escaped = characterAt(text, 1);
+    const QString what = escaped == u'\r' ? QStringLiteral("a line break") : named(escaped);
+    return QStringLiteral("Not sent: after ^, the low byte must be 64 or more (^@ to ^_): %1")
             .arg(what);
 }
 
