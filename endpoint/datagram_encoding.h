@@ -13,8 +13,9 @@ enum class DatagramEncoding {
     BadCount,         // the count is below 1 or beyond the text and its closing zero
 };
 
-// Writes the first `count` bytes of the text followed by one zero byte into `datagram`, each
-// character as the byte of the same value. On failure `datagram` holds nothing to send.
+// Writes the first `count` bytes of the text and its closing zero byte into `datagram`, each
+// character as the byte of the same value: a count of the text's length + 1 ends in the zero
+// byte, a shorter one sends no zero byte. On failure `datagram` holds nothing to send.
 [[nodiscard]] DatagramEncoding encodeDatagram(TextView text, std::ptrdiff_t count,
                                               std::string &datagram);
 

@@ -42,14 +42,13 @@ inline constexpr std::chrono::milliseconds kHostLookUpTimeLimit {2000};
 // a 16-bit number.
 inline constexpr std::size_t kLongestText = std::numeric_limits<std::int16_t>::max() - 1;
 
-// LastErrorCode after a send that would have had to wait: the send may be tried again.
-inline constexpr std::int16_t WouldBlockError = 24035;
-
-// Other failure codes left in LastErrorCode. OpenPeer returns the same code it leaves there.
+// The failure codes left in LastErrorCode. OpenPeer returns the same code it leaves there.
 // Any code not listed here is the system's own number for what it refused (errno; the Winsock
 // code on Windows), which its error text explains.
 namespace EndpointError {
 inline constexpr std::int64_t kNone = 0;
+inline constexpr std::int64_t WouldBlockError = 24035;     // a send would have had to wait: the
+                                                           // send may be tried again
 inline constexpr std::int64_t kNotOpen = 24101;            // send without an open endpoint
 inline constexpr std::int64_t kUnsupportedSetting = 24102; // family, type, protocol or local
                                                            // address other than the supported
@@ -111,7 +110,7 @@ public:
     [[nodiscard]] virtual std::int64_t LastErrorCode() const = 0;
 
     // True while open and the system can take a datagram now; when false, LastErrorCode says
-    // why: EndpointError::kNotOpen, or WouldBlockError while the send buffer is full.
+    // why: EndpointError::kNotOpen, or EndpointError::WouldBlockError while the buffer is full.
     [[nodiscard]] virtual bool CanSend() = 0;
 
     // Sends the text, one byte per character and followed by one zero byte, cut to `count`

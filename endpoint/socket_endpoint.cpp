@@ -117,7 +117,7 @@ bool SocketEndpoint::CanSend()
         return false;
     }
     if (!isWritable(m_socket)) {
-        m_lastError = WouldBlockError;
+        m_lastError = EndpointError::WouldBlockError;
         return false;
     }
     return true;
@@ -275,8 +275,9 @@ std::int64_t SocketEndpoint::SendText(TextView text, std::int16_t count)
     }
     if (sent >= 0)
         return sent;
-    m_lastError = socketFailureOf(error) == SocketFailure::WouldBlock ? WouldBlockError
-                                                                      : systemRefusal(error);
+    m_lastError = socketFailureOf(error) == SocketFailure::WouldBlock
+            ? EndpointError::WouldBlockError
+            : systemRefusal(error);
     return 0;
 }
 

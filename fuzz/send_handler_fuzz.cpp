@@ -1,6 +1,7 @@
 #include "fuzz/fuzz_text.h"
 #include "message/caret_escape.h"
 #include "runtime/run_time_fault.h"
+#include "tests/field_line_breaks.h"
 #include "window/frmMain.h"
 
 #include <QApplication>
@@ -87,9 +88,7 @@ Text asShownInTheField(const Text &pasted)
         const char16_t c = pasted[i];
         if (c == u'\r' && i + 1 < pasted.size() && pasted[i + 1] == u'\n')
             continue;
-        const bool lineBreak = c == u'\r' || c == u'\n' || c == u'\u2028' || c == u'\u2029' ||
-                c == u'\uFDD0' || c == u'\uFDD1';
-        if (lineBreak)
+        if (zav::testing::breaksTheLineInTheField(c))
             shown += u"\r\n";
         else
             shown += c;
@@ -109,7 +108,7 @@ std::optional<Text> expectedDatagramText(const Text &shown)
 }
 
 constexpr std::int64_t kResults[] = {ScriptedEndpoint::kEcho, 0, -1, 1, 70000, -70000};
-constexpr std::int64_t kErrors[] = {zav::WouldBlockError, 0, 70000, 10054};
+constexpr std::int64_t kErrors[] = {zav::EndpointError::WouldBlockError, 0, 70000, 10054};
 
 } // namespace
 

@@ -1,7 +1,6 @@
 #include "runtime/number_reading.h"
 
 #include <charconv>
-#include <cstdint>
 #include <limits>
 #include <string>
 
@@ -80,38 +79,6 @@ std::size_t appendDigits(SignificantCharacters &in, std::string &out)
     return count;
 }
 
-// When the number does not fit a double, its decimal order of magnitude says whether it
-// overflowed or underflowed.
-double outOfRangeValue(const std::string &mantissaAndExponent)
-{
-    const std::size_t exponentAt = mantissaAndExponent.find('e');
-    const std::string mantissa = mantissaAndExponent.substr(0, exponentAt);
-    std::int64_t exponent = 0;
-    if (exponentAt != std::string::npos) {
-        bool negative = false;
-        for (std::size_t i = exponentAt + 1; i < mantissaAndExponent.size(); ++i) {
-            const char c = mantissaAndExponent[i];
-            if (c == '-')
-                negative = true;
-            else if (c >= '0' && c <= '9' && exponent < 1'000'000'000'000)
-                exponent = exponent * 10 + (c - '0');
-        }
-        if (negative)
-            exponent = -exponent;
-    }
-    const std::size_t point = mantissa.find('.');
-    const std::string whole = mantissa.substr(0, point);
-    const std::size_t firstWholeDigit = whole.find_first_not_of('0');
-    std::int64_t magnitude = 0;
-    if (firstWholeDigit != std::string::npos) {
-        magnitude = static_cast<std::int64_t>(whole.size() - firstWholeDigit);
-    } else if (point != std::string::npos) {
-        const std::size_t firstFractionDigit = mantissa.find_first_not_of('0', point + 1);
-        magnitude = -static_cast<std::int64_t>(firstFractionDigit - point - 1);
-    }
-    return magnitude + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-}
-
 double readDecimal(SignificantCharacters &in)
 {
     bool negative = false;
@@ -149,8 +116,9 @@ double readDecimal(SignificantCharacters &in)
 
     double value = 0.0;
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    // Too large or too small for a double: no port either way.
     if (error == std::errc::result_out_of_range)
-        value = outOfRangeValue(number);
+        value = std::numeric_limits<double>::infinity();
     return negative ? -value : value;
 }
 

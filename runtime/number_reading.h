@@ -8,7 +8,7 @@ namespace zav {
 // read: blanks, tabs and line feeds are ignored anywhere; the longest leading decimal number
 // (sign, digits, one decimal point, an exponent after E or D) is taken, or hexadecimal digits
 // after "&H" and octal digits after "&O"; a text that does not begin with a number reads as 0.
-// Never fails: a value too large for a double reads as an infinity.
+// Never fails: a number too large or too small for a double reads as an infinity.
 [[nodiscard]] double readNumber(TextView text);
 
 } // namespace zav

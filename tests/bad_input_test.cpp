@@ -1,4 +1,5 @@
 #include "tests/case_name.h"
+#include "tests/field_line_breaks.h"
 #include "tests/loopback_window.h"
 
 #include <QApplication>
@@ -7,6 +8,8 @@
 
 namespace zav::testing {
 namespace {
+
+using testing::PrintTo;
 
 using namespace std::string_literals;
 
@@ -23,11 +26,6 @@ struct FieldCase
     QString text; // "{port}" stands for the receiver's port
     Outcome outcome;
 };
-
-void PrintTo(const FieldCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
 
 QString withPort(QString text, std::uint16_t port)
 {
@@ -133,11 +131,6 @@ struct MessageCase
     std::optional<std::string> datagram; // nothing: nothing may arrive
 };
 
-void PrintTo(const MessageCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
-
 const MessageCase kMessageCases[] = {
         {"nulCharacters", QString::fromLatin1("a\0b\0", 4), "a\0b\0\0"s},
         {"caretNul", QString::fromLatin1("^@\0", 3), "\0\0\0"s},
@@ -186,13 +179,6 @@ TEST_F(WindowOverLoopback, MillionCharacterPasteSendsNothingAndReturns)
     EXPECT_EQ(message()->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
 }
 
-// A line break in the field is sent as CR LF, so a caret before one escapes the CR and fails.
-bool showsAsLineBreak(char16_t c)
-{
-    return c == u'\r' || c == u'\n' || c == u'\u2028' || c == u'\u2029' || c == u'\uFDD0' ||
-            c == u'\uFDD1';
-}
-
 TEST_F(WindowOverLoopback, CaretBeforeEveryCodeUnit)
 {
     int sent = 0;
@@ -200,7 +186,9 @@ TEST_F(WindowOverLoopback, CaretBeforeEveryCodeUnit)
         const auto c = static_cast<char16_t>(code);
         message()->setPlainText(QString(QChar(u'^')) + QChar(c));
         window.cmdSend_Click(kSendButtonIndex);
-        const bool escapes = !showsAsLineBreak(c) && (code & 0xFF) >= 64 && code - 64 <= 0xFF;
+        // A line break is sent as CR LF, so a caret before one escapes the CR and fails.
+        const bool escapes =
+                !breaksTheLineInTheField(c) && (code & 0xFF) >= 64 && code - 64 <= 0xFF;
         if (!escapes)
             continue;
         ++sent;

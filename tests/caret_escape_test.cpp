@@ -9,6 +9,8 @@
 namespace zav {
 namespace {
 
+using testing::PrintTo;
+
 using testing::caseName;
 
 struct EscapeCase
@@ -18,11 +20,6 @@ struct EscapeCase
     std::optional<Text> expected; // nothing: the escape faults
     FaultKind fault = FaultKind::Overflow;
 };
-
-void PrintTo(const EscapeCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
 
 const EscapeCase kEscapeCases[] = {
         {"carriageReturn", u"^M", Text(u"\r")},

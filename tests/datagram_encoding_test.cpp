@@ -6,6 +6,8 @@
 namespace zav {
 namespace {
 
+using testing::PrintTo;
+
 using testing::caseName;
 
 using namespace std::string_literals;
@@ -18,11 +20,6 @@ struct EncodingCase
     DatagramEncoding result;
     std::string bytes;
 };
-
-void PrintTo(const EncodingCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
 
 const EncodingCase kEncodingCases[] = {
         {"textAndZero", u"\rabc", 5, DatagramEncoding::Encoded, "\rabc\0"s},

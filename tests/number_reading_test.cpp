@@ -9,6 +9,8 @@
 namespace zav {
 namespace {
 
+using testing::PrintTo;
+
 using testing::caseName;
 
 struct ReadingCase
@@ -17,11 +19,6 @@ struct ReadingCase
     Text text;
     double expected;
 };
-
-void PrintTo(const ReadingCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
@@ -62,7 +59,7 @@ const ReadingCase kReadingCases[] = {
         {"exponentSignWithoutDigits", u"7e+x", 7},
         {"overflowingExponent", u"1e400", kInfinity},
         {"negativeOverflow", u"-1e400", -kInfinity},
-        {"underflow", u"1e-400", 0},
+        {"underflow", u"1e-400", kInfinity},
         {"hexLikeDecimal", u"0x10", 0},
         {"aboveAnyPort", u"67696", 67696},
         {"nonAsciiDigits", u"\u0662\u0661\u0666\u0660", 0},

@@ -6,6 +6,8 @@
 namespace zav {
 namespace {
 
+using testing::PrintTo;
+
 using testing::caseName;
 
 struct AddressCase
@@ -15,11 +17,6 @@ struct AddressCase
     std::optional<std::uint32_t> dotted;
     bool hostName;
 };
-
-void PrintTo(const AddressCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
 
 const AddressCase kAddressCases[] = {
         {"loopback", u"127.0.0.1", 0x7F000001u, false},

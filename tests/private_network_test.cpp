@@ -22,6 +22,8 @@
 namespace zav::testing {
 namespace {
 
+using testing::PrintTo;
+
 using namespace std::string_literals;
 
 // Set by main: this process has a network namespace of its own, with only its own loopback, so
@@ -72,7 +74,7 @@ TEST(SendBufferFull, SendSaysWhyAndTheNextSendWorks)
     const Text more(32766, u'f');
     while (endpoint.SendText(more, 32767) >= 1 && sends < 2000)
         ++sends;
-    EXPECT_EQ(endpoint.LastErrorCode(), WouldBlockError);
+    EXPECT_EQ(endpoint.LastErrorCode(), EndpointError::WouldBlockError);
 
     ASSERT_TRUE(holdLoopbackTraffic(false));
     message->setPlainText("after");
@@ -159,11 +161,6 @@ struct ReportCase
     std::uint16_t nextHopMtu;
     QString why;
 };
-
-void PrintTo(const ReportCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
 
 const ReportCase kReports[] = {
         {"portUnreachable", 3, 3, 0, "port unreachable, ICMP 3/3"},

@@ -11,6 +11,8 @@
 namespace zav {
 namespace {
 
+using testing::PrintTo;
+
 using testing::caseName;
 
 using namespace std::chrono_literals;
@@ -172,11 +174,6 @@ struct PeerCase
     std::int64_t code;
 };
 
-void PrintTo(const PeerCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
-
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
@@ -233,11 +230,6 @@ struct UnsupportedSetting
     int member;
     SettingValue value;
 };
-
-void PrintTo(const UnsupportedSetting &c, std::ostream *out)
-{
-    *out << c.name;
-}
 
 const UnsupportedSetting kUnsupportedSettings[] = {
         {"familyIPv6", member::kAddressFamily, std::int16_t {23}},

@@ -6,6 +6,8 @@
 namespace zav::testing {
 namespace {
 
+using testing::PrintTo;
+
 using namespace std::string_literals;
 
 // What the operator does, in order: connect to an address and port ("{port}" is the
@@ -20,11 +22,6 @@ struct StatusCase
     QString status; // "{port}" and "{time}" as above
     std::optional<std::string> arrives;
 };
-
-void PrintTo(const StatusCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
 
 const QString kLoopback = "127.0.0.1";
 const QString kPort = "{port}";

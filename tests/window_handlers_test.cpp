@@ -7,6 +7,8 @@
 namespace zav::testing {
 namespace {
 
+using testing::PrintTo;
+
 using Calls = std::vector<std::string>;
 
 const Calls kConfiguration = {
@@ -60,11 +62,6 @@ struct ConnectCase
     std::string addressWritten;
     std::string portWritten;
 };
-
-void PrintTo(const ConnectCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
 
 const ConnectCase kConnectCases[] = {
         {"plain", "10.0.0.140", "2160", "[10.0.0.140]", "2160"},
@@ -129,11 +126,6 @@ struct ConnectFault
     Calls calls;
 };
 
-void PrintTo(const ConnectFault &c, std::ostream *out)
-{
-    *out << c.name;
-}
-
 const ConnectFault kConnectFaults[] = {
         {"addressRejected", "SetPeerAddress", 0, {"SetPeerAddress [127.0.0.1]"}},
         {"portRejected", "SetPeerPort", 0, {"SetPeerAddress [127.0.0.1]", "SetPeerPort 2160"}},
@@ -193,11 +185,6 @@ struct SendCase
     Calls calls;
 };
 
-void PrintTo(const SendCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
-
 const SendCase kSendCases[] = {
         {"caretEscape", "^Mabc", {"CanSend", "SendText [\\x0Dabc] 5"}},
         {"empty", "", {"CanSend", "SendText [] 1"}},
@@ -247,11 +234,6 @@ struct SendAnswer
     std::optional<ReturnedDatagram> returned = std::nullopt;
 };
 
-void PrintTo(const SendAnswer &c, std::ostream *out)
-{
-    *out << c.name;
-}
-
 const SendAnswer kSendAnswers[] = {
         {"notOpen",
          false,
@@ -263,7 +245,7 @@ const SendAnswer kSendAnswers[] = {
         {"bufferFull",
          false,
          1,
-         WouldBlockError,
+         EndpointError::WouldBlockError,
          "",
          {"CanSend", "LastErrorCode"},
          "Not sent: the send buffer is full \u2014 try again in a moment"},
@@ -296,7 +278,7 @@ const SendAnswer kSendAnswers[] = {
         {"wouldBlockTriedOnce",
          true,
          0,
-         WouldBlockError,
+         EndpointError::WouldBlockError,
          "",
          {"CanSend", "SendText [a] 2", "LastErrorCode"},
          "Not sent: the send buffer is full \u2014 try again in a moment"},
@@ -373,11 +355,6 @@ struct OpenAnswer
     QString status;
 };
 
-void PrintTo(const OpenAnswer &c, std::ostream *out)
-{
-    *out << c.name;
-}
-
 const OpenAnswer kOpenAnswers[] = {
         {"unsupportedSetting", EndpointError::kUnsupportedSetting,
          "Not connected: the endpoint's settings are not supported"},
@@ -407,11 +384,6 @@ struct LookUpCase
     QString statusDuringOpen;
     bool busyDuringOpen;
 };
-
-void PrintTo(const LookUpCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
 
 const LookUpCase kLookUpCases[] = {
         {"name", true, "Looking up 'switcher-1'\u2026", true},

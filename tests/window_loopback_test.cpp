@@ -6,6 +6,8 @@
 namespace zav::testing {
 namespace {
 
+using testing::PrintTo;
+
 using namespace std::string_literals;
 
 // A key pressed in the message field, with its modifiers and how often a held key repeats its
@@ -25,11 +27,6 @@ struct TypingCase
     std::string arrives;
     bool keysSend = false; // the keys themselves send; Send is not clicked
 };
-
-void PrintTo(const TypingCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
 
 const TypingCase kTypingCases[] = {
         {"caretEscape", {"^Mabc"}, "\rabc\0"s},

@@ -6,6 +6,7 @@
 #include "runtime/run_time_fault.h"
 #include "window/app_icon.h"
 #include "window/command_button.h"
+#include "window/line_breaks.h"
 #include "window/message_field.h"
 #include "window/status_messages.h"
 #include "window/twip_layout.h"
@@ -35,17 +36,6 @@ constexpr int kClientHeight = 2880;
 
 // Fields hold whatever is pasted into them: the single-line default would cut at 32,767.
 constexpr int kUnlimitedLength = std::numeric_limits<int>::max();
-
-// The field's text with each of its line and paragraph separators as the line break the
-// datagram carries: CR LF. The raw text keeps every other character as typed (no-break spaces
-// stay no-break spaces).
-Text withLineBreaks(QString typed)
-{
-    const QString lineBreak = QStringLiteral("\r\n");
-    return typed.replace(QChar::LineSeparator, lineBreak)
-            .replace(QChar::ParagraphSeparator, lineBreak)
-            .toStdU16String();
-}
 
 // Runs one endpoint call whose fault must not stop the steps after it.
 template<typename Call>
@@ -291,7 +281,7 @@ void frmMain::cmdSend_Click(int /*index*/)
 QString frmMain::sendAndDescribe()
 {
     const QString typed = txtSend->document()->toRawText();
-    Text message = withLineBreaks(typed);
+    Text message = withLineBreaksAsSent(typed);
     if (!message.empty() && message.front() == u'^') {
         try {
             message = ApplyCaretEscape(message);
@@ -314,10 +304,10 @@ QString frmMain::sendAndDescribe()
             return status::sent(sent, m_peerShown, QTime::currentTime(), message,
                                 scktSend->ReturnedBeforeSend());
         const std::int16_t code = narrowToInt16(scktSend->LastErrorCode());
-        if (code != WouldBlockError)
+        if (code != EndpointError::WouldBlockError)
             return status::notSent(code, typed);
     }
-    return status::notSent(WouldBlockError, typed);
+    return status::notSent(EndpointError::WouldBlockError, typed);
 }
 
 } // namespace zav

@@ -9,16 +9,16 @@ namespace zav {
 MessageField::MessageField(QWidget *parent) : QPlainTextEdit(parent)
 {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    fitWrapTo(0);
+    chooseWrapFor(0);
     connect(document(), &QTextDocument::contentsChanged, this,
-            [this] { fitWrapTo(document()->characterCount()); });
+            [this] { chooseWrapFor(document()->characterCount()); });
 }
 
 void MessageField::insertFromMimeData(const QMimeData *source)
 {
     // Decide before the insertion lays the text out, not after.
     if (source && source->hasText())
-        fitWrapTo(document()->characterCount() + source->text().size());
+        chooseWrapFor(document()->characterCount() + source->text().size());
     QPlainTextEdit::insertFromMimeData(source);
 }
 
@@ -40,10 +40,10 @@ void MessageField::keyReleaseEvent(QKeyEvent *event)
     QPlainTextEdit::keyReleaseEvent(event);
 }
 
-void MessageField::fitWrapTo(qsizetype characters)
+void MessageField::chooseWrapFor(qsizetype characters)
 {
-    const auto mode = characters > kLongText ? QTextOption::WrapAnywhere
-                                             : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    const auto mode = characters > kWrapAnywhereAbove ? QTextOption::WrapAnywhere
+                                                      : QTextOption::WrapAtWordBoundaryOrAnywhere;
     if (wordWrapMode() != mode)
         setWordWrapMode(mode);
 }

@@ -19,9 +19,9 @@ class MessageField final : public QPlainTextEdit
     Q_OBJECT
 
 public:
-    // Texts longer than the longest message a Send can carry, in the document's count of
-    // characters, which includes its closing paragraph separator.
-    static constexpr int kLongText = kLongestText + 1;
+    // The document's count of characters (its closing paragraph separator included) above which
+    // lines wrap anywhere: more than any Send can carry.
+    static constexpr int kWrapAnywhereAbove = kLongestText + 1;
 
     explicit MessageField(QWidget *parent = nullptr);
 
@@ -35,7 +35,8 @@ protected:
     void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
-    void fitWrapTo(qsizetype characters);
+    // Wraps at word boundaries, or anywhere in a text of more than kWrapAnywhereAbove.
+    void chooseWrapFor(qsizetype characters);
 
     HeldKey m_heldKey;
 };

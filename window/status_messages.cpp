@@ -1,5 +1,7 @@
 #include "window/status_messages.h"
 
+#include "window/line_breaks.h"
+
 #include <QStringList>
 #include <QtGlobal>
 
@@ -52,11 +54,6 @@ QString named(char32_t c)
     if (!QChar::isPrint(c))
         return code.toUpper();
     return u'\'' + QString::fromUcs4(&c, 1) + QStringLiteral("' (") + code.toUpper() + u')';
-}
-
-bool isLineBreak(char32_t c)
-{
-    return c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
 }
 
 QString notAByte(const QString &typed)
@@ -235,7 +232,7 @@ QString notSent(std::int64_t code, const QString &typed)
     switch (code) {
     case EndpointError::kNotOpen:
         return QStringLiteral("Not sent: not connected \u2014 click Connect");
-    case WouldBlockError:
+    case EndpointError::WouldBlockError:
         return QStringLiteral("Not sent: the send buffer is full \u2014 try again in a moment");
     case EndpointError::kCharacterNotByte:
         return notAByte(typed);
