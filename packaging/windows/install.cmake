@@ -1,67 +1,52 @@
-# One self-contained folder: the program, the toolkit's libraries, the two plugins the program
-# loads (the Windows platform and the Windows styles), the compiler's runtime libraries, and
-# the licences that let it be passed on (LICENSES.txt); nothing else. Packed as a .zip and an
+# The Windows program: zav-udp-test.exe, with Qt and the compiler's runtime linked in, and the
+# licences that let it be passed on (LICENSES.txt); nothing else. Packed as a .zip and an
 # installer by CPack, and as an MSI by the zav_msi target.
+include(windows/notices.cmake)
+# The Qt that scripts/build-qt-windows built, with its record of what went into it.
+get_filename_component(ZAV_QT_PREFIX "${Qt6_DIR}/../../.." ABSOLUTE)
 
-# The runtime libraries are found by reading each file's imports, on any build host.
-set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
-set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
-set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND ${CMAKE_OBJDUMP})
-# Where the compiler's runtime libraries are, by asking the compiler.
-set(runtime_folders)
-foreach(library libstdc++-6.dll libwinpthread-1.dll)
-    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${library}
-                    OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE)
-    get_filename_component(folder ${found} DIRECTORY)
-    list(APPEND runtime_folders ${folder})
-endforeach()
-
-install(TARGETS zav-udp-test RUNTIME_DEPENDENCY_SET zav_windows_libraries RUNTIME DESTINATION .)
-install(IMPORTED_RUNTIME_ARTIFACTS Qt6::Core Qt6::Gui Qt6::Widgets
-        RUNTIME_DEPENDENCY_SET zav_windows_libraries RUNTIME DESTINATION .)
-install(IMPORTED_RUNTIME_ARTIFACTS Qt6::QWindowsIntegrationPlugin
-        RUNTIME_DEPENDENCY_SET zav_windows_libraries LIBRARY DESTINATION platforms)
-install(IMPORTED_RUNTIME_ARTIFACTS Qt6::QWindowsVistaStylePlugin
-        RUNTIME_DEPENDENCY_SET zav_windows_libraries LIBRARY DESTINATION styles)
-# The compiler's runtime libraries that all of these load travel with them; the system's stay.
-# (The toolkit's libraries are named above: their names, read from the imports in lower case,
-# would not be found on a build host whose file names are case-sensitive.)
-install(RUNTIME_DEPENDENCY_SET zav_windows_libraries DESTINATION .
-        PRE_INCLUDE_REGEXES "^lib"
-        PRE_EXCLUDE_REGEXES ".*"
-        DIRECTORIES ${runtime_folders})
-# What is shipped carries no symbols: that more than halves the download.
-install(CODE "
-    file(GLOB_RECURSE binaries \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/*.dll\"
-                               \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/*.exe\")
-    foreach(binary IN LISTS binaries)
-        execute_process(COMMAND ${CMAKE_STRIP} --strip-unneeded \${binary} COMMAND_ERROR_IS_FATAL ANY)
-    endforeach()")
-
-# Ours, the third parties', and the full texts the toolkit's licence asks for.
+install(TARGETS zav-udp-test RUNTIME DESTINATION .)
+# What is shipped carries no symbols.
+install(CODE "execute_process(COMMAND ${CMAKE_STRIP} --strip-unneeded
+                                      \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/zav-udp-test.exe\"
+                              COMMAND_ERROR_IS_FATAL ANY)")
 set(licences ${PROJECT_BINARY_DIR}/LICENSES.txt)
-file(READ ${PROJECT_SOURCE_DIR}/LICENSE ours)
-file(READ windows/third-party.txt theirs)
-file(READ /usr/share/common-licenses/LGPL-3 lgpl)
-file(READ /usr/share/common-licenses/GPL-3 gpl)
-file(WRITE ${licences} "ZAV UDP Test\n============\n\n${ours}\n\n${theirs}\n\n${lgpl}\n\n${gpl}")
+zav_write_notices(${licences})
 install(FILES ${licences} DESTINATION .)
+# The upgrade check's older build carries files the current one does not, which an upgrade must
+# take away.
+set(ZAV_EXTRA_FILES "" CACHE STRING "More files to install beside the program")
+if(ZAV_EXTRA_FILES)
+    install(FILES ${ZAV_EXTRA_FILES} DESTINATION .)
+endif()
 
 set(CPACK_GENERATOR ZIP NSIS)
 set(CPACK_PACKAGE_FILE_NAME zav-udp-test-${ZAV_VERSION_TEXT}-win64)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "ZAV UDP Test")
 set(CPACK_PACKAGE_EXECUTABLES zav-udp-test "ZAV UDP Test")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 # A 64-bit installer for a 64-bit program: it runs where only 64-bit programs can, and writes
-# the uninstall entry where Windows looks for a 64-bit program's.
-set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+# the uninstall entry where Windows looks for a 64-bit program's. Explorer shows its version.
+string(JOIN "\n" CPACK_NSIS_DEFINES
+    "Target amd64-unicode"
+    "SetCompressor /SOLID lzma"
+    "VIProductVersion ${ZAV_VERSION_NUMBERS}"
+    "VIAddVersionKey /LANG=1033 ProductName \"ZAV UDP Test\""
+    "VIAddVersionKey /LANG=1033 ProductVersion ${ZAV_VERSION_TEXT}"
+    "VIAddVersionKey /LANG=1033 FileVersion ${ZAV_VERSION_TEXT}"
+    "VIAddVersionKey /LANG=1033 FileDescription \"ZAV UDP Test installer\""
+    "VIAddVersionKey /LANG=1033 CompanyName ZAV"
+    "VIAddVersionKey /LANG=1033 LegalCopyright \"${ZAV_COPYRIGHT}\"")
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "ZAV UDP Test")
 set(CPACK_NSIS_DISPLAY_NAME "ZAV UDP Test")
 set(CPACK_NSIS_PACKAGE_NAME "ZAV UDP Test")
 set(CPACK_NSIS_INSTALLED_ICON_NAME zav-udp-test.exe)
 set(CPACK_NSIS_MUI_ICON ${ZAV_ICON_ICO})
 set(CPACK_NSIS_MUI_UNIICON ${ZAV_ICON_ICO})
+# An older version is uninstalled first, so no file of it stays behind.
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 
 # The MSI, for studios whose IT installs software centrally.
 find_program(ZAV_WIXL wixl)

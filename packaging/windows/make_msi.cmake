@@ -1,7 +1,9 @@
 # Packs the installed folder into an MSI with wixl:
 #   cmake -DBUILD_DIR=... -DWIXL=... -DICON=... -DVERSION_TEXT=... -DOUTPUT=... -P make_msi.cmake
 # Every installed file becomes a component under "ZAV UDP Test" in Program Files; the program
-# gets a Start-menu shortcut with its icon. The upgrade code stays the same for every version.
+# gets a Start-menu shortcut with its icon. The upgrade code stays the same for every version,
+# and the product code is made from the version: a newer MSI replaces an older one (a major
+# upgrade), an older one is refused, and the same version, rebuilt, is the same product.
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -51,16 +53,20 @@ foreach(folder_id IN LISTS subfolders)
         </Directory>")
 endforeach()
 
+string(UUID product_code NAMESPACE 7541C0EC-8E4A-403E-8EE8-6724142A762F NAME "${VERSION_TEXT}"
+       TYPE SHA1 UPPER)
+
 # wixl takes only paths relative to where it runs.
 file(RELATIVE_PATH icon ${BUILD_DIR} ${ICON})
 
 file(WRITE ${BUILD_DIR}/zav-udp-test.wxs "<?xml version=\"1.0\" encoding=\"utf-8\"?>
 <Wix xmlns=\"http://schemas.microsoft.com/wix/2006/wi\">
-  <Product Id=\"*\" Name=\"ZAV UDP Test\" Language=\"1033\" Version=\"${VERSION_TEXT}\" Manufacturer=\"ZAV\"
+  <Product Id=\"${product_code}\" Name=\"ZAV UDP Test\" Language=\"1033\" Version=\"${VERSION_TEXT}\" Manufacturer=\"ZAV\"
            UpgradeCode=\"7541C0EC-8E4A-403E-8EE8-6724142A762F\">
     <Package InstallerVersion=\"500\" Compressed=\"yes\" InstallScope=\"perMachine\"
              Description=\"ZAV UDP Test ${VERSION_TEXT}\"/>
     <Media Id=\"1\" Cabinet=\"program.cab\" EmbedCab=\"yes\"/>
+    <MajorUpgrade DowngradeErrorMessage=\"A newer version of ZAV UDP Test is already installed. To install this one, uninstall that first.\"/>
     <Icon Id=\"ProgramIcon\" SourceFile=\"${icon}\"/>
     <Property Id=\"ARPPRODUCTICON\" Value=\"ProgramIcon\"/>
     <Property Id=\"ARPNOMODIFY\" Value=\"1\"/>

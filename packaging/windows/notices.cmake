@@ -1,0 +1,181 @@
+# Writes LICENSES.txt for the Windows program, which carries Qt, the third-party code compiled
+# into Qt, and the compiler's runtime, all linked into the one .exe: our licence, then each of
+# theirs, from what the Qt build recorded (scripts/build-qt-windows keeps it in the prefix's
+# share/zav-notices: the source version, the options, the files the compiler read, and the
+# attribution and licence files of Qt's source) and from the licence files Debian installs with
+# the compiler.
+#   zav_write_notices(<output file>)
+
+# The paragraph of a Debian copyright file that starts with `first_line` (up to a blank line).
+function(zav_debian_paragraph file first_line out)
+    file(READ ${file} text)
+    string(FIND "${text}" "\n${first_line}\n" start)
+    if(start EQUAL -1)
+        message(FATAL_ERROR "no '${first_line}' in ${file}")
+    endif()
+    math(EXPR start "${start} + 1")
+    string(SUBSTRING "${text}" ${start} -1 rest)
+    string(FIND "${rest}" "\n\n" end)
+    string(SUBSTRING "${rest}" 0 ${end} paragraph)
+    set(${out} "${paragraph}" PARENT_SCOPE)
+endfunction()
+
+# One entry of a qt_attribution.json: its name, copyright, licence and the licence's text.
+function(zav_attribution_notice json_text folder out)
+    set(notice "")
+    foreach(key Name Copyright License)
+        string(JSON value ERROR_VARIABLE missing GET "${json_text}" ${key})
+        if(NOT missing)
+            string(APPEND notice "${value}\n")
+        endif()
+    endforeach()
+    set(licence_files "")
+    string(JSON one ERROR_VARIABLE missing GET "${json_text}" LicenseFile)
+    if(NOT missing)
+        list(APPEND licence_files "${one}")
+    endif()
+    string(JSON count ERROR_VARIABLE missing LENGTH "${json_text}" LicenseFiles)
+    if(NOT missing AND count GREATER 0)
+        math(EXPR last "${count} - 1")
+        foreach(i RANGE ${last})
+            string(JSON one GET "${json_text}" LicenseFiles ${i})
+            list(APPEND licence_files "${one}")
+        endforeach()
+    endif()
+    foreach(licence IN LISTS licence_files)
+        file(READ "${folder}/${licence}" licence_text)
+        string(APPEND notice "\n${licence_text}\n")
+    endforeach()
+    set(${out} "${notice}" PARENT_SCOPE)
+endfunction()
+
+function(zav_write_notices output)
+    set(recorded ${ZAV_QT_PREFIX}/share/zav-notices)
+    file(READ ${recorded}/debian-source source)
+    string(STRIP "${source}" source)
+    string(REGEX REPLACE "^qt6-base " "" revision "${source}")
+    string(REGEX REPLACE "[+-].*" "" qt_version "${revision}")
+    string(REPLACE "+" "%2B" revision_in_url "${revision}")
+    file(READ ${recorded}/options options)
+    string(REPLACE "\n" "\n  " options "  ${options}")
+    file(READ ${PROJECT_SOURCE_DIR}/LICENSE ours)
+
+    # A part of Qt's source counts when the compiler read a file under its attribution's folder.
+    file(READ ${recorded}/files-read files_read)
+    set(files_read "\n${files_read}")
+    file(GLOB_RECURSE attributions RELATIVE ${recorded} ${recorded}/*/qt_attribution.json)
+    list(SORT attributions)
+    set(notices "")
+    foreach(attribution IN LISTS attributions)
+        get_filename_component(part ${attribution} DIRECTORY)
+        string(FIND "${files_read}" "\n${part}/" read)
+        if(read EQUAL -1)
+            continue()
+        endif()
+        file(READ ${recorded}/${attribution} json)
+        get_filename_component(folder ${recorded}/${attribution} DIRECTORY)
+        # One entry, or an array of them; a notice may hold semicolons, so none goes in a list.
+        string(JSON type TYPE "${json}")
+        set(last 0)
+        if(type STREQUAL "ARRAY")
+            string(JSON count LENGTH "${json}")
+            math(EXPR last "${count} - 1")
+        endif()
+        foreach(i RANGE ${last})
+            set(entry "${json}")
+            if(type STREQUAL "ARRAY")
+                string(JSON entry GET "${json}" ${i})
+            endif()
+            zav_attribution_notice("${entry}" ${folder} notice)
+            string(APPEND notices "\n------------------------------------------------------------\n"
+                   "${notice}")
+        endforeach()
+    endforeach()
+
+    set(gcc_copyright /usr/share/doc/gcc-mingw-w64-base/copyright)
+    file(READ ${gcc_copyright} gcc_text)
+    string(FIND "${gcc_text}" "GCC RUNTIME LIBRARY EXCEPTION" start)
+    string(FIND "${gcc_text}" "requirements of the license of GCC." end)
+    if(start EQUAL -1 OR end EQUAL -1)
+        message(FATAL_ERROR "no GCC Runtime Library Exception in ${gcc_copyright}")
+    endif()
+    math(EXPR length "${end} - ${start} + 35")
+    string(SUBSTRING "${gcc_text}" ${start} ${length} runtime_exception)
+
+    set(mingw_copyright /usr/share/doc/mingw-w64-x86-64-dev/copyright)
+    zav_debian_paragraph(${mingw_copyright} "Files: mingw-w64-libraries/winpthreads/*" threads)
+    zav_debian_paragraph(${mingw_copyright}
+                         "Files: mingw-w64-libraries/winpthreads/include/pthread.h" lockless)
+    zav_debian_paragraph(${mingw_copyright}
+                         "Files: mingw-w64-libraries/winpthreads/src/libgcc/dll_math.c" dll_math)
+    zav_debian_paragraph(${mingw_copyright} "License: expat" expat)
+    zav_debian_paragraph(${mingw_copyright} "License: BSD-3-clause" bsd)
+
+    file(READ /usr/share/common-licenses/LGPL-3 lgpl)
+    file(READ /usr/share/common-licenses/GPL-3 gpl)
+    file(WRITE ${output} "ZAV UDP Test ${ZAV_VERSION_TEXT}
+=======================
+
+${ours}
+
+What else zav-udp-test.exe holds
+================================
+
+zav-udp-test.exe is one program: ZAV UDP Test linked with the Qt ${qt_version} libraries (Core,
+Gui, Widgets, the Windows platform plugin and the Windows styles), the third-party code compiled
+into them, and the runtime libraries of the GNU C++ compiler (libstdc++, libgcc) and of
+mingw-w64 (winpthreads). Their notices follow.
+
+Qt ${qt_version}
+------
+Copyright (C) The Qt Company Ltd. and other contributors.
+Licensed under the GNU Lesser General Public License version 3 (LGPL-3.0-only); its text, and
+that of the GNU General Public License version 3 it builds on, are at the end of this file.
+
+The source: Debian's source package ${source}, built unchanged. On Debian 12, with deb-src
+entries in apt's sources, get it with
+  apt-get source qt6-base=${revision}
+or from https://snapshot.debian.org/package/qt6-base/${revision_in_url}/ .
+It was built by scripts/build-qt-windows in ZAV UDP Test's source, with these options:
+${options}
+Qt is linked into the program statically. The LGPL lets you run the program with a Qt of your
+own instead: ZAV UDP Test's complete source and build scripts are published under the MIT
+licence above, so build your Qt with the same options, set ZAV_QT_WINDOWS to it, and build
+zav-udp-test.exe again with the windows-mingw preset.
+
+Third-party code compiled into Qt
+---------------------------------
+Each part as Qt's source describes it (its qt_attribution.json), with its licence.
+${notices}
+GCC's runtime libraries (libstdc++, libgcc)
+-------------------------------------------
+Copyright (C) Free Software Foundation, Inc.
+Licensed under the GNU General Public License version 3 with the GCC Runtime Library
+Exception, version 3.1, which reads (as Debian ships it, ${gcc_copyright}):
+
+${runtime_exception}
+
+winpthreads, the threads library of mingw-w64
+---------------------------------------------
+As Debian ships it (${mingw_copyright}):
+
+${threads}
+
+${lockless}
+
+${dll_math}
+
+${expat}
+
+${bsd}
+
+GNU LESSER GENERAL PUBLIC LICENSE, version 3
+============================================
+
+${lgpl}
+
+GNU GENERAL PUBLIC LICENSE, version 3
+=====================================
+
+${gpl}")
+endfunction()
