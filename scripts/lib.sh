@@ -38,6 +38,17 @@ fail() {
     exit 1
 }
 
+# Runs a command every 0.1 s until it succeeds, for up to SECONDS; false when it never did.
+wait_until() {
+    local tries=$(($1 * 10))
+    shift
+    until "$@"; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || return 1
+        sleep 0.1
+    done
+}
+
 # Starts a virtual display of its own, with a window manager, for the rest of the script; both
 # end with it; its screen WIDTHxHEIGHTxDEPTH.
 start_display() {
@@ -47,22 +58,13 @@ start_display() {
     Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$number_file" \
         >/dev/null 2>&1 &
     end_at_exit $!
-    local tries
-    for tries in $(seq 100); do
-        [ -s "$number_file" ] && break
-        sleep 0.1
-    done
-    [ -s "$number_file" ] || fail "the virtual display did not start"
+    wait_until 10 test -s "$number_file" || fail "the virtual display did not start"
     DISPLAY=:$(head -n1 "$number_file")
     export DISPLAY
     rm -f "$number_file"
     openbox >/dev/null 2>&1 &
     end_at_exit $!
-    for tries in $(seq 50); do
-        wmctrl -m >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    fail "no window manager on the virtual display"
+    wait_until 5 wmctrl -m >/dev/null 2>&1 || fail "no window manager on the virtual display"
 }
 
 # Prints the id of the first visible window titled exactly TITLE, waiting up to SECONDS for one
@@ -94,16 +96,12 @@ start_program() {
 # with exit status 0.
 close_program() {
     wmctrl -c "ZAV UDP Test"
-    local tries
-    for tries in $(seq 300); do
-        kill -0 "$program_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$program_pid" 2>/dev/null && fail "closing the window left the program running"
+    wait_until 30 program_ended || fail "closing the window left the program running"
     local status=0
     wait "$program_pid" || status=$?
     [ "$status" -eq 0 ] || fail "the program ended with status $status when its window closed"
 }
+program_ended() { ! kill -0 "$program_pid" 2>/dev/null; }
 
 # Wine as every Windows check runs it: quiet, without offering to install .NET or a browser
 # engine, in the given prefix (a folder of its own; made on first use).

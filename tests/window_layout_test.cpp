@@ -87,10 +87,10 @@ TEST(TwipLayoutScaling, RoomIsNeverRoundedAway)
 TEST_F(WindowLayout, GrowsWithTheFontAndEveryCaptionFits)
 {
     window.show();
-    // The longest status: a refused address names what was typed, shortened. It never widens
-    // the window: it is cut to fit instead.
-    fake->openResult = EndpointError::kBadAddress;
-    connectTo(QString(300, u'W'), "2160");
+    // A status far longer than its line (the bytes of a long message) never widens the window:
+    // it is cut to fit instead.
+    fake->sendResult = RecordingEndpoint::kEchoCount;
+    send(QString(299, u'W'));
     // The default family at a size below the design size and at three above, and a family wide
     // for its size (monospaced).
     const QString family = window.font().family();
@@ -121,10 +121,8 @@ TEST_F(WindowLayout, GrowsWithTheFontAndEveryCaptionFits)
             const auto *label = control<QLabel>(name);
             EXPECT_TRUE(fits(label->text(), *label, label->contentsRect()));
         }
-        // The status line shortens its text to fit; only the typed text, which comes last, may
-        // be cut.
-        EXPECT_TRUE(statusLine()->text().startsWith(
-                "Not connected: not a full IPv4 address or host name: 'W"));
+        // The status line shortens its text to fit; only the bytes, which come last, are cut.
+        EXPECT_TRUE(statusSays("Sent 300 bytes at {time}: 57 57 *\u2026"));
     }
 }
 
