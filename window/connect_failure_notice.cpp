@@ -20,10 +20,10 @@ public:
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        const auto *key = static_cast<const QKeyEvent *>(event);
         if (event->type() == QEvent::KeyRelease)
-            m_heldKey.released(*key);
-        return event->type() == QEvent::KeyPress && m_heldKey.repeats(*key);
+            m_heldKey.released(static_cast<const QKeyEvent &>(*event));
+        return event->type() == QEvent::KeyPress &&
+                m_heldKey.repeats(static_cast<const QKeyEvent &>(*event));
     }
 
 private:
