@@ -14,6 +14,11 @@ run_as_root() {
     fi
 }
 
+# True when the Debian package is installed.
+package_installed() {
+    dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
+}
+
 # What the script started and made, ended and removed when it ends, however it ends: the
 # processes first, then the files. A script with more to undo defines a function
 # undo_at_exit, which runs last.

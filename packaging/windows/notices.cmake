@@ -94,12 +94,15 @@ function(zav_write_notices output)
 
     set(gcc_copyright /usr/share/doc/gcc-mingw-w64-base/copyright)
     file(READ ${gcc_copyright} gcc_text)
+    # From its title to its last sentence.
+    set(last_words "requirements of the license of GCC.")
     string(FIND "${gcc_text}" "GCC RUNTIME LIBRARY EXCEPTION" start)
-    string(FIND "${gcc_text}" "requirements of the license of GCC." end)
+    string(FIND "${gcc_text}" "${last_words}" end)
     if(start EQUAL -1 OR end EQUAL -1)
         message(FATAL_ERROR "no GCC Runtime Library Exception in ${gcc_copyright}")
     endif()
-    math(EXPR length "${end} - ${start} + 35")
+    string(LENGTH "${last_words}" last_length)
+    math(EXPR length "${end} + ${last_length} - ${start}")
     string(SUBSTRING "${gcc_text}" ${start} ${length} runtime_exception)
 
     set(mingw_copyright /usr/share/doc/mingw-w64-x86-64-dev/copyright)
