@@ -2,12 +2,13 @@
 
 #include "runtime/text.h"
 
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <string>
 #include <variant>
+#include <vector>
 
 namespace zav {
 
@@ -35,9 +36,6 @@ inline constexpr std::int16_t kFamilyIPv4 = 2;
 inline constexpr std::int16_t kTypeDatagram = 2;
 inline constexpr std::int16_t kProtocolDefault = 0;
 
-// How long OpenPeer waits for a host name's address before it gives up.
-inline constexpr std::chrono::milliseconds kHostLookUpTimeLimit {2000};
-
 // The longest text one datagram carries: SendText's count, the closing zero byte included, is
 // a 16-bit number.
 inline constexpr std::size_t kLongestText = std::numeric_limits<std::int16_t>::max() - 1;
@@ -54,8 +52,7 @@ inline constexpr std::int64_t kUnsupportedSetting = 24102; // family, type, prot
                                                            // address other than the supported
 inline constexpr std::int64_t kBadAddress = 24103;       // not dotted-decimal IPv4 nor a host name
 inline constexpr std::int64_t kBadPort = 24104;          // not a whole number from 1 to 65535
-inline constexpr std::int64_t kHostNotFound = 24105;     // name unknown, or not found within
-                                                         // kHostLookUpTimeLimit
+inline constexpr std::int64_t kHostNotFound = 24105;     // name unknown, or not found in time
 inline constexpr std::int64_t kBroadcastRefused = 24106; // broadcast peer while broadcast is off
 inline constexpr std::int64_t kSystemRefused = 24107;    // the system refused without saying why
 inline constexpr std::int64_t kCharacterNotByte = 24108; // a character above 255 in the text
@@ -81,6 +78,30 @@ struct ReturnedDatagram
 {
     int systemError = 0;
     std::optional<IcmpReport> icmp;
+};
+
+// Where the endpoint is open towards: the address as it was written before the open, the port,
+// and the IPv4 address (host byte order) that address stands for.
+struct OpenedPeer
+{
+    Text address;
+    double port = 0;
+    std::uint32_t ipv4 = 0;
+};
+
+// What the endpoint knows of its last OpenPeer or SendText beyond their results.
+struct EndpointReport
+{
+    // While open: where datagrams go.
+    std::optional<OpenedPeer> peer;
+    // After a SendText: the bytes that left, the closing zero byte included; empty when none did.
+    std::string datagram;
+    // After a SendText refused with EndpointError::kCharacterNotByte: where in the text the first
+    // character that is not one byte stands.
+    std::optional<std::size_t> notAByteAt;
+    // After a SendText: what had come back about earlier datagrams, oldest first, taken and
+    // cleared so that none of it could fail this one.
+    std::vector<ReturnedDatagram> returned;
 };
 
 // A configuration value: an empty value, a Boolean or a 16-bit integer.
@@ -125,16 +146,8 @@ public:
     // Closes the endpoint; closing a closed endpoint does nothing.
     virtual void ClosePeer() = 0;
 
-    // True when OpenPeer would have to look the stored address up as a host name, which may
-    // take up to kHostLookUpTimeLimit.
-    [[nodiscard]] virtual bool PeerNeedsLookUp() const = 0;
-
-    // The IPv4 address (host byte order) the endpoint is open towards; nothing while closed.
-    [[nodiscard]] virtual std::optional<std::uint32_t> PeerAddressOpened() const = 0;
-
-    // What the last SendText found had come back about an earlier datagram, and cleared so
-    // that it could not fail this one; nothing when nothing had.
-    [[nodiscard]] virtual std::optional<ReturnedDatagram> ReturnedBeforeSend() const = 0;
+    // What the endpoint knows of its last OpenPeer or SendText (see EndpointReport).
+    [[nodiscard]] virtual EndpointReport LastReport() const = 0;
 };
 
 } // namespace zav

@@ -8,6 +8,9 @@
 
 namespace zav {
 
+// How long OpenPeer waits for a host name's address before it gives up.
+inline constexpr std::chrono::milliseconds kHostLookUpTimeLimit {2000};
+
 // A look-up that may take as long as the name service does: the first IPv4 address of the
 // name in host byte order, or nothing.
 using BlockingLookUp = std::function<std::optional<std::uint32_t>(const std::string &hostName)>;

@@ -93,4 +93,9 @@ std::optional<std::string> asHostName(TextView text)
     return std::string(text.begin(), text.end());
 }
 
+bool needsLookUp(TextView address)
+{
+    return !parseDottedDecimal(address) && asHostName(address);
+}
+
 } // namespace zav

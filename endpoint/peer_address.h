@@ -20,4 +20,8 @@ namespace zav {
 // One final dot ("localhost.") is allowed and dropped: it names the same host.
 [[nodiscard]] std::optional<std::string> asHostName(TextView text);
 
+// True when opening towards the address means looking it up as a host name, which may take up
+// to the look-up's time limit.
+[[nodiscard]] bool needsLookUp(TextView address);
+
 } // namespace zav

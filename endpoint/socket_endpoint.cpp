@@ -3,6 +3,7 @@
 #include "endpoint/datagram_encoding.h"
 #include "endpoint/peer_address.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -50,7 +51,9 @@ std::int64_t systemRefusal(int error)
 
 } // namespace
 
-SocketEndpoint::SocketEndpoint(BlockingLookUp lookUp) : m_lookUp(std::move(lookUp)) { }
+SocketEndpoint::SocketEndpoint(BlockingLookUp lookUp, SendBytes send)
+    : m_lookUp(std::move(lookUp)), m_send(std::move(send))
+{ }
 
 SocketEndpoint::~SocketEndpoint()
 {
@@ -141,11 +144,6 @@ SocketEndpoint::ResolvedPeer SocketEndpoint::resolvePeer() const
     return {0, EndpointError::kHostNotFound};
 }
 
-bool SocketEndpoint::PeerNeedsLookUp() const
-{
-    return !parseDottedDecimal(m_peerAddress) && asHostName(m_peerAddress);
-}
-
 bool SocketEndpoint::applySettings(NativeSocket socket) const
 {
     if (!m_blockingSends && !setNonBlocking(socket))
@@ -202,7 +200,7 @@ std::int64_t SocketEndpoint::OpenPeer()
     }
 
     m_socket = created;
-    m_addressOpened = peerAddress.address;
+    m_report.peer = OpenedPeer {m_peerAddress, m_peerPort, peerAddress.address};
     m_lastError = EndpointError::kNone;
     return EndpointError::kNone;
 }
@@ -213,30 +211,26 @@ void SocketEndpoint::ClosePeer()
         closeNativeSocket(m_socket);
         m_socket = kNoSocket;
     }
-    m_addressOpened.reset();
-    m_returnedBeforeSend.reset();
+    m_report = {};
 }
 
-std::optional<std::uint32_t> SocketEndpoint::PeerAddressOpened() const
+EndpointReport SocketEndpoint::LastReport() const
 {
-    return m_addressOpened;
-}
-
-std::optional<ReturnedDatagram> SocketEndpoint::ReturnedBeforeSend() const
-{
-    return m_returnedBeforeSend;
+    return m_report;
 }
 
 long long SocketEndpoint::sendDatagram(const std::string &datagram, int &error) const
 {
-    const long long sent = sendBytes(m_socket, datagram.data(), datagram.size());
+    const long long sent = m_send(m_socket, datagram.data(), datagram.size());
     error = sent < 0 ? lastSocketError() : 0;
     return sent;
 }
 
 std::int64_t SocketEndpoint::SendText(TextView text, std::int16_t count)
 {
-    m_returnedBeforeSend.reset();
+    m_report.datagram.clear();
+    m_report.notAByteAt.reset();
+    m_report.returned.clear();
     if (m_socket == kNoSocket) {
         m_lastError = EndpointError::kNotOpen;
         return 0;
@@ -246,6 +240,9 @@ std::int64_t SocketEndpoint::SendText(TextView text, std::int16_t count)
     case DatagramEncoding::Encoded:
         break;
     case DatagramEncoding::CharacterNotByte:
+        m_report.notAByteAt = static_cast<std::size_t>(
+                std::find_if(text.begin(), text.end(), [](char16_t c) { return c > 0xFF; }) -
+                text.begin());
         m_lastError = EndpointError::kCharacterNotByte;
         return 0;
     case DatagramEncoding::BadCount:
@@ -255,8 +252,8 @@ std::int64_t SocketEndpoint::SendText(TextView text, std::int16_t count)
 
     // What came back about earlier datagrams is taken first: left pending, it would fail this
     // send in place of the datagram's own outcome.
-    m_returnedBeforeSend = takeReturned(m_socket);
-    if (m_returnedBeforeSend && m_reportPeerUnreachable) {
+    m_report.returned = takeReturned(m_socket);
+    if (!m_report.returned.empty() && m_reportPeerUnreachable) {
         m_lastError = EndpointError::kPeerUnreachable;
         return 0;
     }
@@ -264,8 +261,9 @@ std::int64_t SocketEndpoint::SendText(TextView text, std::int16_t count)
     long long sent = sendDatagram(datagram, error);
     if (sent < 0) {
         // A report that came in after that failed the send instead: the datagram has not left.
-        if (const auto late = returnedBehindFailure(m_socket, error)) {
-            m_returnedBeforeSend = late;
+        const std::vector<ReturnedDatagram> late = returnedBehindFailure(m_socket, error);
+        if (!late.empty()) {
+            m_report.returned.insert(m_report.returned.end(), late.begin(), late.end());
             if (m_reportPeerUnreachable) {
                 m_lastError = EndpointError::kPeerUnreachable;
                 return 0;
@@ -273,8 +271,10 @@ std::int64_t SocketEndpoint::SendText(TextView text, std::int16_t count)
             sent = sendDatagram(datagram, error);
         }
     }
-    if (sent >= 0)
+    if (sent >= 0) {
+        m_report.datagram = std::move(datagram);
         return sent;
+    }
     m_lastError = socketFailureOf(error) == SocketFailure::WouldBlock
             ? EndpointError::WouldBlockError
             : systemRefusal(error);

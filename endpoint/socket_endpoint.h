@@ -10,7 +10,8 @@ namespace zav {
 class SocketEndpoint final : public DatagramEndpoint
 {
 public:
-    explicit SocketEndpoint(BlockingLookUp lookUp = systemLookUp);
+    // The look-up and the send are the system's; a test may stand in for either.
+    explicit SocketEndpoint(BlockingLookUp lookUp = systemLookUp, SendBytes send = sendBytes);
     ~SocketEndpoint() override;
     SocketEndpoint(const SocketEndpoint &) = delete;
     SocketEndpoint &operator=(const SocketEndpoint &) = delete;
@@ -24,9 +25,7 @@ public:
     [[nodiscard]] std::int64_t SendText(TextView text, std::int16_t count) override;
     [[nodiscard]] std::int64_t OpenPeer() override;
     void ClosePeer() override;
-    [[nodiscard]] bool PeerNeedsLookUp() const override;
-    [[nodiscard]] std::optional<std::uint32_t> PeerAddressOpened() const override;
-    [[nodiscard]] std::optional<ReturnedDatagram> ReturnedBeforeSend() const override;
+    [[nodiscard]] EndpointReport LastReport() const override;
 
 private:
     // The peer's IPv4 address in host byte order, or why there is none.
@@ -44,9 +43,9 @@ private:
 
     SocketLibrary m_library;
     BlockingLookUp m_lookUp;
+    SendBytes m_send;
     NativeSocket m_socket = kNoSocket;
-    std::optional<std::uint32_t> m_addressOpened;
-    std::optional<ReturnedDatagram> m_returnedBeforeSend;
+    EndpointReport m_report;
 
     std::int16_t m_addressFamily = kFamilyIPv4;
     std::int16_t m_socketType = kTypeDatagram;

@@ -92,31 +92,33 @@ bool keepReturnedReports(NativeSocket socket)
     return true;
 }
 
-std::optional<ReturnedDatagram> takeReturned(NativeSocket socket)
+std::vector<ReturnedDatagram> takeReturned(NativeSocket socket)
 {
     // What arrives on the socket is read and dropped (the program receives nothing); a report
     // makes a read fail with its code. Asking first keeps a blocking socket from waiting.
-    std::optional<ReturnedDatagram> newest;
+    std::vector<ReturnedDatagram> reports;
     for (int read = 0; read < kMostReportsTaken && hasSomethingToReceive(socket); ++read) {
         char byte = 0;
         if (recv(socket, &byte, 1, 0) >= 0)
             continue;
         const int error = WSAGetLastError();
         if (isReturnReport(error))
-            newest = ReturnedDatagram {error, std::nullopt};
+            reports.push_back({error, std::nullopt});
         else if (error != WSAEMSGSIZE) // a longer datagram, dropped all the same
             break;
     }
-    return newest;
+    return reports;
 }
 
-std::optional<ReturnedDatagram> returnedBehindFailure(NativeSocket socket, int error)
+std::vector<ReturnedDatagram> returnedBehindFailure(NativeSocket socket, int error)
 {
     if (!isReturnReport(error))
-        return std::nullopt;
+        return {};
     // Under wine the system's pending report fails the send itself.
-    const auto later = takeReturned(socket);
-    return later ? later : ReturnedDatagram {error, std::nullopt};
+    std::vector<ReturnedDatagram> later = takeReturned(socket);
+    if (later.empty())
+        later.push_back({error, std::nullopt});
+    return later;
 }
 
 bool isWritable(NativeSocket socket)
@@ -183,11 +185,11 @@ bool setNonBlocking(NativeSocket socket)
 namespace {
 
 // Takes every entry of the socket's error queue, where the system keeps each ICMP report with
-// the address that sent it; the newest report, or nothing. Taking the last entry also clears
-// the error the reports left pending.
-std::optional<ReturnedDatagram> takeErrorQueue(NativeSocket socket)
+// the address that sent it, oldest first. Taking the last entry also clears the error the
+// reports left pending.
+std::vector<ReturnedDatagram> takeErrorQueue(NativeSocket socket)
 {
-    std::optional<ReturnedDatagram> newest;
+    std::vector<ReturnedDatagram> reports;
     for (int taken = 0; taken < kMostReportsTaken; ++taken) {
         alignas(cmsghdr) char control[256];
         msghdr message {};
@@ -205,12 +207,12 @@ std::optional<ReturnedDatagram> takeErrorQueue(NativeSocket socket)
                 continue; // the system's own refusal of a datagram, which its send returned
             sockaddr_in sender {};
             std::memcpy(&sender, CMSG_DATA(entry) + sizeof report, sizeof sender);
-            newest = ReturnedDatagram {
-                    static_cast<int>(report.ee_errno),
-                    IcmpReport {report.ee_type, report.ee_code, ntohl(sender.sin_addr.s_addr)}};
+            reports.push_back(
+                    {static_cast<int>(report.ee_errno),
+                     IcmpReport {report.ee_type, report.ee_code, ntohl(sender.sin_addr.s_addr)}});
         }
     }
-    return newest;
+    return reports;
 }
 
 } // namespace
@@ -224,9 +226,9 @@ bool keepReturnedReports(NativeSocket socket)
 #    else
 
 namespace {
-std::optional<ReturnedDatagram> takeErrorQueue(NativeSocket)
+std::vector<ReturnedDatagram> takeErrorQueue(NativeSocket)
 {
-    return std::nullopt;
+    return {};
 }
 } // namespace
 
@@ -237,26 +239,27 @@ bool keepReturnedReports(NativeSocket)
 
 #    endif
 
-std::optional<ReturnedDatagram> takeReturned(NativeSocket socket)
+std::vector<ReturnedDatagram> takeReturned(NativeSocket socket)
 {
     // A report leaves an error pending that would fail the next send in place of its datagram.
     int pending = 0;
     socklen_t size = sizeof pending;
     if (getsockopt(socket, SOL_SOCKET, SO_ERROR, &pending, &size) != 0 || pending == 0)
-        return std::nullopt;
-    const auto queued = takeErrorQueue(socket);
-    return queued ? queued : ReturnedDatagram {pending, std::nullopt};
+        return {};
+    std::vector<ReturnedDatagram> queued = takeErrorQueue(socket);
+    if (queued.empty())
+        queued.push_back({pending, std::nullopt});
+    return queued;
 }
 
-std::optional<ReturnedDatagram> returnedBehindFailure(NativeSocket socket, int error)
+std::vector<ReturnedDatagram> returnedBehindFailure(NativeSocket socket, int error)
 {
     // A report that arrived after takeReturned failed the send; the queue tells it from the
     // datagram's own refusal. Without a queue, only port unreachable is surely a report.
-    if (const auto queued = takeErrorQueue(socket))
-        return queued;
-    if (error == ECONNREFUSED)
-        return ReturnedDatagram {error, std::nullopt};
-    return std::nullopt;
+    std::vector<ReturnedDatagram> queued = takeErrorQueue(socket);
+    if (queued.empty() && error == ECONNREFUSED)
+        queued.push_back({error, std::nullopt});
+    return queued;
 }
 
 bool isWritable(NativeSocket socket)

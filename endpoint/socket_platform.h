@@ -24,7 +24,8 @@
 
 #include "endpoint/datagram_endpoint.h"
 
-#include <optional>
+#include <functional>
+#include <vector>
 
 namespace zav {
 
@@ -71,16 +72,20 @@ void closeNativeSocket(NativeSocket socket);
 // False when the system refuses.
 [[nodiscard]] bool keepReturnedReports(NativeSocket socket);
 // Takes and clears whatever has come back about earlier datagrams, so it cannot fail the next
-// send; the newest report, or nothing. Never waits.
-[[nodiscard]] std::optional<ReturnedDatagram> takeReturned(NativeSocket socket);
-// After a send failed with `error`: the report of an earlier datagram that failed it in place of
-// this datagram's own outcome (taken and cleared), or nothing when the failure is the datagram's.
-[[nodiscard]] std::optional<ReturnedDatagram> returnedBehindFailure(NativeSocket socket, int error);
+// send: every report, oldest first. Never waits.
+[[nodiscard]] std::vector<ReturnedDatagram> takeReturned(NativeSocket socket);
+// After a send failed with `error`: the reports of earlier datagrams, one of which failed it in
+// place of this datagram's own outcome (taken and cleared), or none when the failure is the
+// datagram's.
+[[nodiscard]] std::vector<ReturnedDatagram> returnedBehindFailure(NativeSocket socket, int error);
 // True when a datagram can be written without waiting.
 [[nodiscard]] bool isWritable(NativeSocket socket);
 // True when a datagram arrives within the time.
 [[nodiscard]] bool waitReadable(NativeSocket socket, int milliseconds);
-// One send() of the bytes on a connected socket; the count sent, or -1.
+// One send() of the bytes on a connected socket; the count sent, or -1 with the reason in
+// lastSocketError().
 [[nodiscard]] long long sendBytes(NativeSocket socket, const char *bytes, std::size_t size);
+using SendBytes =
+        std::function<long long(NativeSocket socket, const char *bytes, std::size_t size)>;
 
 } // namespace zav

@@ -1,5 +1,5 @@
 #include "endpoint/datagram_encoding.h"
-#include "tests/case_name.h"
+#include "tests/support/case_name.h"
 
 #include <gtest/gtest.h>
 

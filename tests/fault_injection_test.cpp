@@ -1,4 +1,4 @@
-#include "tests/window_fixture.h"
+#include "tests/support/window_fixture.h"
 
 #include <algorithm>
 #include <set>
@@ -17,10 +17,9 @@ struct Misbehaviour
     bool resultsOutOfRange = false;
 };
 
-const std::string kMembers[] = {"WriteSetting",    "SetCommandCode",    "SetPeerAddress",
-                                "SetPeerPort",     "LastErrorCode",     "CanSend",
-                                "SendText",        "OpenPeer",          "ClosePeer",
-                                "PeerNeedsLookUp", "PeerAddressOpened", "ReturnedBeforeSend"};
+const std::string kMembers[] = {"WriteSetting",  "SetCommandCode", "SetPeerAddress", "SetPeerPort",
+                                "LastErrorCode", "CanSend",        "SendText",       "OpenPeer",
+                                "ClosePeer",     "LastReport"};
 
 std::vector<Misbehaviour> allMisbehaviours()
 {
@@ -95,8 +94,8 @@ TEST_P(FaultInjection, HandlerEndsAsTheRulesSay)
         return;
     }
     // Connect and start-up: open, or close and tell the operator exactly once.
-    std::set<std::string> neededToOpen = {"SetPeerAddress", "SetPeerPort", "PeerNeedsLookUp",
-                                          "OpenPeer", "PeerAddressOpened"};
+    std::set<std::string> neededToOpen = {"SetPeerAddress", "SetPeerPort", "OpenPeer",
+                                          "LastReport"};
     if (handler == Handler::StartUp)
         neededToOpen.insert("WriteSetting");
     const bool openSucceeded = fake->openResult == 0 && !neededToOpen.count(misbehaviour.member);

@@ -1,5 +1,5 @@
-#include "tests/loopback_window.h"
-#include "tests/required_in_ci.h"
+#include "tests/support/loopback_window.h"
+#include "tests/support/required_in_ci.h"
 
 #ifdef __linux__
 #    include <dirent.h>
@@ -74,8 +74,8 @@ TEST_F(WindowOverLoopback, EveryDatagramLeavesWhileEarlierOnesBounce)
     LoopbackReceiver late(closedPort);
     send("after the bounces");
     EXPECT_EQ(late.receive(), "after the bounces\0"s);
-    std::printf("[figure] no listener: %d Sends, %lld reached the closed port, 0 lost\n", kSends,
-                bounced);
+    RecordProperty("sends", kSends);
+    RecordProperty("reachedClosedPort", static_cast<int>(bounced));
 }
 
 TEST_F(WindowOverLoopback, ThousandConnectCyclesLeakNoDescriptor)
@@ -92,9 +92,8 @@ TEST_F(WindowOverLoopback, ThousandConnectCyclesLeakNoDescriptor)
     const int after = openDescriptors();
     EXPECT_EQ(after, before);
     EXPECT_EQ(takeNotices(), 1000);
-    std::printf("[figure] 1000 Connect/Connect/Disconnect/failed-Connect cycles: descriptors %d "
-                "before, %d after\n",
-                before, after);
+    RecordProperty("descriptorsBefore", before);
+    RecordProperty("descriptorsAfter", after);
 }
 
 #endif
@@ -114,8 +113,8 @@ TEST_F(WindowOverLoopback, TenThousandSendsArriveInOrder)
         }
     }
     EXPECT_EQ(receiver.receive(kQuietPeriod), std::nullopt);
-    std::printf("[figure] draining receiver: %d Sends, %d arrived in order, %d lost\n", kSends,
-                arrived, kSends - arrived);
+    RecordProperty("sends", kSends);
+    RecordProperty("arrivedInOrder", arrived);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 #include "runtime/number_reading.h"
-#include "tests/case_name.h"
+#include "tests/support/case_name.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "endpoint/socket_endpoint.h"
-#include "tests/case_name.h"
-#include "tests/loopback_receiver.h"
-#include "tests/recording_endpoint.h"
-#include "tests/required_in_ci.h"
-#include "tests/window_controls.h"
+#include "tests/support/case_name.h"
+#include "tests/support/loopback_receiver.h"
+#include "tests/support/recording_endpoint.h"
+#include "tests/support/required_in_ci.h"
+#include "tests/support/window_controls.h"
 #include "window/frmMain.h"
 
 #include <QApplication>
@@ -86,10 +86,8 @@ TEST(SendBufferFull, SendSaysWhyAndTheNextSendWorks)
         ++heldDelivered;
     EXPECT_EQ(datagram, "after\0"s);
     EXPECT_LE(heldDelivered, sends);
-    std::printf("[figure] send buffer full: after %d datagrams the endpoint could take no more; "
-                "a Send then sent nothing and said why, a send asked for anyway answered 24035, "
-                "and the first Send after the buffer drained arrived\n",
-                sends);
+    // The datagrams the endpoint took before its buffer was full.
+    RecordProperty("datagramsTaken", sends);
 }
 
 // Where the system itself refuses, the operator reads the system's own words. With no route to

@@ -1,4 +1,5 @@
-#include "tests/window_fixture.h"
+#include "tests/support/window_fixture.h"
+#include "window/control_places.h"
 #include "window/twip_layout.h"
 
 #include <QAbstractButton>
@@ -33,30 +34,16 @@ TEST_F(WindowLayout, ShowsItsInitialContents)
     EXPECT_TRUE(log->calls.empty());
 }
 
-struct Placement
-{
-    const char *name;
-    QRect twips; // left, top, width, height in twips
-};
-
-const Placement kPlacements[] = {
-        {"lblIP0", {240, 360, 1695, 375}},       {"txtIpAddress", {240, 720, 1935, 375}},
-        {"lblIP1", {240, 1320, 1695, 255}},      {"txtIPPort", {240, 1560, 2055, 375}},
-        {"txtSend", {3360, 360, 3495, 1575}},    {"cmdDisconnect", {240, 2160, 1095, 375}},
-        {"cmdConnect", {1800, 2160, 1215, 375}}, {"cmdSend", {4440, 2160, 1215, 375}},
-        {"lblStatus", {240, 2580, 7050, 270}},
-};
-
 TEST_F(WindowLayout, PlacesEveryControlAtFifteenTwipsToThePixel)
 {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    EXPECT_EQ(window.size(), QSize(7530 / 15, 2880 / 15));
-    for (const Placement &p : kPlacements) {
-        const QRect &t = p.twips;
-        EXPECT_EQ(control<QWidget>(p.name)->geometry(),
-                  QRect(t.x() / 15, t.y() / 15, t.width() / 15, t.height() / 15))
-                << p.name;
+    EXPECT_EQ(window.size(), QSize(502, 192));
+    for (const places::Control &place : places::kAll) {
+        const places::Twips &t = place.twips;
+        EXPECT_EQ(control<QWidget>(place.name)->geometry(),
+                  QRect(t.left / 15, t.top / 15, t.width / 15, t.height / 15))
+                << place.name;
     }
 }
 
@@ -77,7 +64,7 @@ TEST_F(WindowLayout, PlacesEveryControlAtFifteenTwipsToThePixel)
 // takes the last pixel of a caption away.
 TEST(TwipLayoutScaling, RoomIsNeverRoundedAway)
 {
-    const QRect button(240, 2160, 1095, 375);
+    const QRect button = TwipLayout::rect(places::kDisconnect.twips);
     for (int needed = 60; needed <= 400; ++needed) {
         const TwipLayout layout(TwipLayout::scaleToHold(button, QSizeF(needed, 0)));
         ASSERT_GE(layout.pixels(button).width(), needed);

@@ -1,5 +1,5 @@
-#include "tests/case_name.h"
-#include "tests/loopback_window.h"
+#include "tests/support/case_name.h"
+#include "tests/support/loopback_window.h"
 
 #include <variant>
 
@@ -73,55 +73,106 @@ TEST_P(TypedMessage, ArrivesByteExact)
 
 INSTANTIATE_TEST_SUITE_P(Cases, TypedMessage, ::testing::ValuesIn(kTypingCases), caseName);
 
-TEST_F(WindowOverLoopback, LongestMessageArrivesWhole)
+// From the window to the wire and back to the status line, over the real socket endpoint: what
+// the operator does (connect to an address and port, "{port}" the receiver's; perhaps
+// disconnect; perhaps send), what the status line then says, and what arrives.
+struct WiringCase
 {
-    message()->setPlainText(QString(32766, u'q'));
-    click("cmdSend");
-    EXPECT_EQ(receiver.receive(), std::string(32766, 'q') + '\0');
-}
+    const char *name;
+    QString address;
+    QString port;
+    bool disconnect;
+    std::optional<QString> message;
+    QString status; // "{port}" as above, "{time}" a clock time, "*" any text
+    std::optional<std::string> arrives;
+};
 
-TEST_F(WindowOverLoopback, TooLongMessageSendsNothing)
+const QString kLoopback = "127.0.0.1";
+const QString kPort = "{port}";
+
+const WiringCase kWiringCases[] = {
+        {"ready", kLoopback, kPort, false, {}, "Ready to send to 127.0.0.1:{port}", {}},
+        {"sent", kLoopback, kPort, false, "^Mabc",
+         "Sent 5 bytes to 127.0.0.1:{port} at {time}: 0D 61 62 63 00", "\rabc\0"s},
+        {"nameWithFinalDot", "localhost.", kPort, false, "n",
+         "Sent 2 bytes to localhost. (127.0.0.1):{port} at {time}: 6E 00", "n\0"s},
+        {"hexPort", kLoopback, "&H{hexport}", false, "hex", "Sent 4 bytes to 127.0.0.1:{port}*",
+         "hex\0"s},
+        {"longestArrivesWhole", kLoopback, kPort, false, QString(32766, u'q'),
+         "Sent 32767 bytes to 127.0.0.1:{port} at {time}: 71 71*", std::string(32766, 'q') + '\0'},
+        {"tooLong",
+         kLoopback,
+         kPort,
+         false,
+         QString(32767, u'q'),
+         "Not sent: 32767 characters; at most 32766 fit in one datagram",
+         {}},
+        {"aboveByteAfterLineBreak",
+         kLoopback,
+         kPort,
+         false,
+         "a\nb\u20AC",
+         "Not sent: character 4 is not one byte (0 to 255): '\u20AC' (U+20AC)",
+         {}},
+        {"afterDisconnect",
+         kLoopback,
+         kPort,
+         true,
+         "after",
+         "Not sent: not connected \u2014 click Connect",
+         {}},
+        {"shorthandAddress",
+         "127.1",
+         kPort,
+         false,
+         "after",
+         "Not sent: not connected \u2014 click Connect",
+         {}},
+        // 2160 past 65536: it must not be taken for the receiver's port or any other.
+        {"portThatWouldWrap",
+         kLoopback,
+         "{wrapped}",
+         false,
+         {},
+         "Not connected: the port is not a whole number from 1 to 65535: '{wrapped}'",
+         {}},
+        {"subnetBroadcast",
+         "127.255.255.255",
+         kPort,
+         false,
+         {},
+         "Not connected: broadcast is refused: '127.255.255.255'",
+         {}},
+};
+
+class Wiring : public WindowOverLoopback, public ::testing::WithParamInterface<WiringCase>
 {
-    message()->setPlainText(QString(32767, u'q'));
-    click("cmdSend");
+protected:
+    QString filledIn(QString text) const
+    {
+        return text.replace("{port}", QString::number(receiver.port()))
+                .replace("{hexport}", QString::number(receiver.port(), 16))
+                .replace("{wrapped}", QString::number(receiver.port() + 65536));
+    }
+};
+
+TEST_P(Wiring, FromTheWindowToTheWire)
+{
+    const WiringCase &c = GetParam();
+    connectTo(c.address, filledIn(c.port));
+    if (c.disconnect)
+        click("cmdDisconnect");
+    if (c.message)
+        send(*c.message);
+
+    EXPECT_TRUE(wholeStatusSays(filledIn(c.status)));
+    if (c.arrives) {
+        EXPECT_EQ(receiver.receive(), *c.arrives);
+    }
     EXPECT_EQ(receiver.receive(kQuietPeriod), std::nullopt);
 }
 
-TEST_F(WindowOverLoopback, NothingArrivesAfterDisconnect)
-{
-    click("cmdDisconnect");
-    message()->setPlainText("after");
-    click("cmdSend");
-    EXPECT_EQ(receiver.receive(kQuietPeriod), std::nullopt);
-    EXPECT_EQ(message()->toPlainText(), "after");
-}
-
-TEST_F(WindowOverLoopback, HexPortReachesTheReceiver)
-{
-    port()->setText("&H" + QString::number(receiver.port(), 16));
-    click("cmdConnect");
-    message()->setPlainText("hex");
-    click("cmdSend");
-    EXPECT_EQ(receiver.receive(), "hex\0"s);
-}
-
-TEST_F(WindowOverLoopback, PortThatWouldWrapFailsTheOpenAndSendsNothing)
-{
-    // 67696 is 2160 past 65536: it must not be taken for port 2160 or any other.
-    port()->setText(QString::number(receiver.port() + 65536));
-    click("cmdConnect");
-    EXPECT_EQ(log->calls, std::vector<std::string> {"Notice"});
-    message()->setPlainText("wrapped");
-    click("cmdSend");
-    EXPECT_EQ(receiver.receive(kQuietPeriod), std::nullopt);
-}
-
-TEST_F(WindowOverLoopback, CharacterAboveByteSendsNothing)
-{
-    message()->setPlainText(QString::fromUtf16(u"price \u20AC5"));
-    click("cmdSend");
-    EXPECT_EQ(receiver.receive(kQuietPeriod), std::nullopt);
-}
+INSTANTIATE_TEST_SUITE_P(Cases, Wiring, ::testing::ValuesIn(kWiringCases), caseName);
 
 } // namespace
 } // namespace zav::testing

@@ -1,5 +1,6 @@
 #include "window/frmMain.h"
 
+#include "endpoint/peer_address.h"
 #include "message/caret_escape.h"
 #include "runtime/narrowing.h"
 #include "runtime/number_reading.h"
@@ -8,6 +9,7 @@
 #include "window/command_button.h"
 #include "window/line_breaks.h"
 #include "window/message_field.h"
+#include "window/status_line.h"
 #include "window/status_messages.h"
 #include "window/twip_layout.h"
 
@@ -29,10 +31,6 @@
 namespace zav {
 
 namespace {
-
-// The client area in twips.
-constexpr int kClientWidth = 7530;
-constexpr int kClientHeight = 2880;
 
 // Fields hold whatever is pasted into them: the single-line default would cut at 32,767.
 constexpr int kUnlimitedLength = std::numeric_limits<int>::max();
@@ -67,10 +65,10 @@ RunTimeFault asFault(const std::exception &thrown)
 } // namespace
 
 template<typename Widget>
-Widget *frmMain::placed(Widget *widget, const char *name, const QRect &twips)
+Widget *frmMain::placed(Widget *widget, const places::Control &place)
 {
-    widget->setObjectName(QString::fromLatin1(name));
-    m_twipPlaces.emplace_back(widget, twips);
+    widget->setObjectName(QString::fromLatin1(place.name));
+    m_twipPlaces.emplace_back(widget, TwipLayout::rect(place.twips));
     return widget;
 }
 
@@ -82,30 +80,25 @@ frmMain::frmMain(std::unique_ptr<DatagramEndpoint> endpoint,
     setWindowTitle(QStringLiteral("ZAV UDP Test"));
     setWindowIcon(appIcon());
 
-    lblIP[0] =
-            placed(new QLabel(QStringLiteral("IP Address"), this), "lblIP0", {240, 360, 1695, 375});
-    txtIpAddress = placed(new QLineEdit(QStringLiteral("127.0.0.1"), this), "txtIpAddress",
-                          {240, 720, 1935, 375});
-    lblIP[1] =
-            placed(new QLabel(QStringLiteral("IP Port"), this), "lblIP1", {240, 1320, 1695, 255});
-    txtIPPort = placed(new QLineEdit(QStringLiteral("2160"), this), "txtIPPort",
-                       {240, 1560, 2055, 375});
-    txtSend = placed(new MessageField(this), "txtSend", {3360, 360, 3495, 1575});
-    cmdDisconnect = placed(new CommandButton(QStringLiteral("Disconnect"), this), "cmdDisconnect",
-                           {240, 2160, 1095, 375});
-    cmdConnect = placed(new CommandButton(QStringLiteral("Connect"), this), "cmdConnect",
-                        {1800, 2160, 1215, 375});
-    cmdSend = placed(new CommandButton(QStringLiteral("Send"), this), "cmdSend",
-                     {4440, 2160, 1215, 375});
-    // The one line below the buttons.
-    lblStatus = placed(new QLabel(this), "lblStatus", {240, 2580, 7050, 270});
+    const auto caption = [](const places::Control &place) {
+        return QString::fromLatin1(place.caption);
+    };
+    lblIP[0] = placed(new QLabel(caption(places::kAddressLabel), this), places::kAddressLabel);
+    txtIpAddress = placed(new QLineEdit(caption(places::kAddress), this), places::kAddress);
+    lblIP[1] = placed(new QLabel(caption(places::kPortLabel), this), places::kPortLabel);
+    txtIPPort = placed(new QLineEdit(caption(places::kPort), this), places::kPort);
+    txtSend = placed(new MessageField(this), places::kMessage);
+    cmdDisconnect =
+            placed(new CommandButton(caption(places::kDisconnect), this), places::kDisconnect);
+    cmdConnect = placed(new CommandButton(caption(places::kConnect), this), places::kConnect);
+    cmdSend = placed(new CommandButton(caption(places::kSend), this), places::kSend);
+    lblStatus = placed(new StatusLine(this), places::kStatus);
     applyLayout();
 
     // Screen readers name each field after its label.
     txtIpAddress->setAccessibleName(lblIP[0]->text());
     txtIPPort->setAccessibleName(lblIP[1]->text());
     txtSend->setAccessibleName(QStringLiteral("Message"));
-    lblStatus->setAccessibleDescription(QStringLiteral("What the last command did"));
     lblIP[0]->setBuddy(txtIpAddress);
     lblIP[1]->setBuddy(txtIPPort);
 
@@ -114,8 +107,6 @@ frmMain::frmMain(std::unique_ptr<DatagramEndpoint> endpoint,
     txtSend->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtSend->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtSend->setTabChangesFocus(true);
-    // What was typed is shown as typed, never read as markup.
-    lblStatus->setTextFormat(Qt::PlainText);
     cmdSend->setToolTip(QStringLiteral("Send the message (%1)")
                                 .arg(QKeySequence(Qt::CTRL | Qt::Key_Return)
                                              .toString(QKeySequence::NativeText)));
@@ -167,11 +158,10 @@ void frmMain::applyLayout()
     for (const auto &[widget, twips] : m_twipPlaces)
         scale = std::max(scale, TwipLayout::scaleToHold(twips, roomNeeded(*widget)));
     const TwipLayout layout(scale);
-    setFixedSize(layout.pixels(kClientWidth), layout.pixels(kClientHeight));
+    setFixedSize(layout.pixels(places::kClientArea.width),
+                 layout.pixels(places::kClientArea.height));
     for (const auto &[widget, twips] : m_twipPlaces)
         widget->setGeometry(layout.pixels(twips));
-    // The status line's room changed with it; its whole text is kept as the tooltip.
-    showStatus(lblStatus->toolTip());
 }
 
 void frmMain::changeEvent(QEvent *event)
@@ -181,15 +171,9 @@ void frmMain::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
-void frmMain::showStatus(const QString &text)
+void frmMain::showOutcome(const outcome::Outcome &outcome)
 {
-    // Screen readers announce the change of name, and read the whole text. Only what was typed
-    // or the bytes sent, which come last, can be cut short here: every message's words fit the
-    // line at any font. The bytes' rows are one line here.
-    lblStatus->setAccessibleName(text);
-    lblStatus->setToolTip(text);
-    lblStatus->setText(lblStatus->fontMetrics().elidedText(
-            QString(text).replace(u'\n', u' '), Qt::ElideRight, lblStatus->contentsRect().width()));
+    lblStatus->setWords(status::describe(outcome));
 }
 
 void frmMain::Form_Load()
@@ -198,7 +182,7 @@ void frmMain::Form_Load()
         writeConfiguration();
     } catch (const std::exception &thrown) {
         // An endpoint that cannot be configured cannot be opened either.
-        showStatus(status::connectFault(asFault(thrown)));
+        showOutcome(outcome::Faulted {outcome::Command::Connect, asFault(thrown)});
         closeAndShowConnectFailure();
         return;
     }
@@ -218,39 +202,40 @@ void frmMain::writeConfiguration()
 
 void frmMain::cmdConnect_Click()
 {
+    const outcome::Outcome opened = openTowardsFields();
+    showOutcome(opened);
+    if (!std::holds_alternative<outcome::Opened>(opened))
+        closeAndShowConnectFailure();
+}
+
+outcome::Outcome frmMain::openTowardsFields()
+{
     const QString address = txtIpAddress->text();
     const QString portText = txtIPPort->text();
-    bool opened = false;
     try {
-        scktSend->SetPeerAddress(address.toStdU16String());
-        const double port = readNumber(portText.toStdU16String());
-        scktSend->SetPeerPort(port);
+        const Text typed = address.toStdU16String();
+        scktSend->SetPeerAddress(typed);
+        scktSend->SetPeerPort(readNumber(portText.toStdU16String()));
         // A name look-up holds the window for up to its time limit: say so before it starts.
         std::optional<BusyPointer> busy;
-        if (scktSend->PeerNeedsLookUp()) {
+        if (needsLookUp(typed)) {
             busy.emplace();
-            showStatus(status::lookingUp(address));
+            showOutcome(outcome::LookingUp {address});
             lblStatus->repaint(); // now: the event loop is held until the look-up ends
         }
         const std::int16_t result = narrowToInt16(scktSend->OpenPeer());
-        if (result == 0) {
-            m_peerShown = status::peer(address, scktSend->PeerAddressOpened(), port);
-            opened = true;
-        }
-        showStatus(opened ? status::readyToSend(m_peerShown)
-                          : status::notConnected(result, address, portText));
+        if (result != 0)
+            return outcome::NotOpened {result, address, portText};
+        return outcome::Opened {scktSend->LastReport().peer};
     } catch (const std::exception &thrown) {
         // A fault while opening leaves the endpoint in no known state: treat it as a failed
         // open, so the operator hears of it and the endpoint ends up closed.
-        showStatus(status::connectFault(asFault(thrown)));
+        return outcome::Faulted {outcome::Command::Connect, asFault(thrown)};
     }
-    if (!opened)
-        closeAndShowConnectFailure();
 }
 
 void frmMain::closeAndShowConnectFailure()
 {
-    m_peerShown.clear();
     ignoringFaults([this] { scktSend->SetCommandCode(kCloseAfterFailedOpen); });
     ignoringFaults([this] { scktSend->ClosePeer(); });
     // At start-up the window is not shown yet, and the box stands on its own.
@@ -259,55 +244,56 @@ void frmMain::closeAndShowConnectFailure()
 
 void frmMain::cmdDisconnect_Click()
 {
-    m_peerShown.clear();
     try {
         scktSend->ClosePeer();
-        showStatus(status::disconnected());
+        showOutcome(outcome::Disconnected {});
     } catch (const std::exception &thrown) {
-        showStatus(status::disconnectFault(asFault(thrown)));
+        showOutcome(outcome::Faulted {outcome::Command::Disconnect, asFault(thrown)});
     }
 }
 
 void frmMain::cmdSend_Click(int /*index*/)
 {
     try {
-        showStatus(sendAndDescribe());
+        showOutcome(sendMessageField());
     } catch (const std::exception &thrown) {
         // A fault ends the Send at once; only the status line tells of it.
-        showStatus(status::sendFault(asFault(thrown)));
+        showOutcome(outcome::Faulted {outcome::Command::Send, asFault(thrown)});
     }
 }
 
-QString frmMain::sendAndDescribe()
+outcome::Outcome frmMain::sendMessageField()
 {
-    const QString typed = txtSend->document()->toRawText();
-    Text message = withLineBreaksAsSent(typed);
-    if (!message.empty() && message.front() == u'^') {
+    Text message = withLineBreaksAsSent(txtSend->document()->toRawText());
+    const bool escaped = !message.empty() && message.front() == u'^';
+    if (escaped) {
         try {
             message = ApplyCaretEscape(message);
         } catch (const RunTimeFault &fault) {
-            return status::caretNotEscaped(fault.kind(), message);
+            return outcome::CaretRefused {fault.kind(), std::move(message)};
         }
     }
 
+    std::int64_t code = EndpointError::WouldBlockError;
     for (int attempt = 0; attempt < SendAttemptLimit; ++attempt) {
         if (!scktSend->CanSend())
-            return status::notSent(narrowToInt16(scktSend->LastErrorCode()), typed);
+            return outcome::NotSent {narrowToInt16(scktSend->LastErrorCode())};
         std::int16_t count = 0;
         try {
             count = narrowToInt16(message.size() + 1);
         } catch (const RunTimeFault &) {
-            return status::tooLong(message.size());
+            return outcome::TooLong {message.size()};
         }
         const std::int16_t sent = narrowToInt16(scktSend->SendText(message, count));
+        EndpointReport report = scktSend->LastReport();
         if (sent >= 1)
-            return status::sent(sent, m_peerShown, QTime::currentTime(), message,
-                                scktSend->ReturnedBeforeSend());
-        const std::int16_t code = narrowToInt16(scktSend->LastErrorCode());
-        if (code != EndpointError::WouldBlockError)
-            return status::notSent(code, typed);
+            return outcome::Sent {sent, std::move(report.datagram), std::move(report.peer),
+                                  QTime::currentTime(), std::move(report.returned)};
+        code = narrowToInt16(scktSend->LastErrorCode());
+        if (code != EndpointError::WouldBlockError || attempt + 1 == SendAttemptLimit)
+            return outcome::NotSent {code, std::move(message), report.notAByteAt, escaped};
     }
-    return status::notSent(EndpointError::WouldBlockError, typed);
+    return outcome::NotSent {code};
 }
 
 } // namespace zav

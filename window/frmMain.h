@@ -1,8 +1,9 @@
 #pragma once
 
 #include "endpoint/datagram_endpoint.h"
-#include "runtime/text.h"
+#include "window/command_outcome.h"
 #include "window/connect_failure_notice.h"
+#include "window/control_places.h"
 
 #include <QRect>
 #include <QSizeF>
@@ -20,6 +21,7 @@ class QPushButton;
 namespace zav {
 
 class MessageField;
+class StatusLine;
 
 inline constexpr int SendAttemptLimit = 1;
 inline constexpr int kSendButtonIndex = 1; // the Send button's place in its button group
@@ -55,18 +57,20 @@ protected:
 
 private:
     template<typename Widget>
-    Widget *placed(Widget *widget, const char *name, const QRect &twips);
+    Widget *placed(Widget *widget, const places::Control &place);
     // Places every control for the window's current font.
     void applyLayout();
     // The pixels a control needs to show its caption whole in the window's font.
     [[nodiscard]] QSizeF roomNeeded(const QWidget &control) const;
 
     void writeConfiguration();
+    // Opens towards the fields' address and port; returns what came of it.
+    [[nodiscard]] outcome::Outcome openTowardsFields();
     // After a failed open: closes the endpoint, then shows the operator the box.
     void closeAndShowConnectFailure();
-    // Sends the message field as one datagram, or nothing; returns what it did, in words.
-    [[nodiscard]] QString sendAndDescribe();
-    void showStatus(const QString &text);
+    // Sends the message field as one datagram, or nothing; returns what came of it.
+    [[nodiscard]] outcome::Outcome sendMessageField();
+    void showOutcome(const outcome::Outcome &outcome);
 
     std::array<QLabel *, 2> lblIP {};
     QLineEdit *txtIpAddress = nullptr;
@@ -75,12 +79,10 @@ private:
     QPushButton *cmdDisconnect = nullptr;
     QPushButton *cmdConnect = nullptr;
     QPushButton *cmdSend = nullptr;
-    QLabel *lblStatus = nullptr;
+    StatusLine *lblStatus = nullptr;
 
     std::unique_ptr<DatagramEndpoint> scktSend;
     std::unique_ptr<ConnectFailureNotice> m_notice;
-    // Where the endpoint is open towards, as the status line names it; empty while closed.
-    QString m_peerShown;
     // Every control with its place in twips.
     std::vector<std::pair<QWidget *, QRect>> m_twipPlaces;
 };

@@ -1,15 +1,23 @@
 #include "window/status_messages.h"
 
-#include "window/line_breaks.h"
+#include "endpoint/host_look_up.h"
 
-#include <QStringList>
 #include <QtGlobal>
 
 #include <algorithm>
+#include <variant>
 
 namespace zav::status {
 
 namespace {
+
+// The text code unit for code unit: unlike QString::fromStdU16String, which reads a leading
+// U+FEFF as a byte order mark and drops it.
+QString asShown(const Text &text)
+{
+    return QString(reinterpret_cast<const QChar *>(text.data()),
+                   static_cast<qsizetype>(text.size()));
+}
 
 // Enough of a typed text to recognise it, on one line, with nothing the label could misshow
 // (control, format and separator characters), so every status fits the line.
@@ -56,20 +64,30 @@ QString named(char32_t c)
     return u'\'' + QString::fromUcs4(&c, 1) + QStringLiteral("' (") + code.toUpper() + u')';
 }
 
-QString notAByte(const QString &typed)
+// The position of the character at `index` in the text a datagram carries, counted as the
+// operator counts what was typed: a line break (sent as CR LF) is one character, and so is the
+// caret an escape took away. (No surrogate pair comes before the first character that is not
+// one byte.)
+qsizetype typedPosition(const Text &message, std::size_t index, bool escaped)
 {
-    // Counted as the operator counts: a character typed as a surrogate pair is one, and so is
-    // a line break, which is sent as CR LF and is never the culprit.
-    qsizetype position = 0;
-    for (qsizetype i = 0; i < typed.size(); ++position) {
-        const char32_t c = characterAt(typed, i);
-        i += QChar::requiresSurrogates(c) ? 2 : 1;
-        if (c > 0xFF && !isLineBreak(c))
-            return QStringLiteral("Not sent: character %1 is not one byte (0 to 255): %2")
-                    .arg(position + 1)
-                    .arg(named(c));
-    }
-    return QStringLiteral("Not sent: a character is not one byte (0 to 255)");
+    qsizetype position = escaped ? 2 : 1;
+    for (std::size_t i = 0; i < index; ++position)
+        i += message[i] == u'\r' && i + 1 < index && message[i + 1] == u'\n' ? 2 : 1;
+    return position;
+}
+
+QString notAByte(const outcome::NotSent &notSent)
+{
+    if (!notSent.notAByteAt || *notSent.notAByteAt >= notSent.message.size())
+        return QStringLiteral("Not sent: a character is not one byte (0 to 255)");
+    QString text = asShown(notSent.message);
+    const auto at = static_cast<qsizetype>(*notSent.notAByteAt);
+    // The escape took 64 from the first character's low byte; the operator typed it before.
+    if (notSent.escaped && at == 0)
+        text[0] = QChar(static_cast<char16_t>(text[0].unicode() + 64));
+    return QStringLiteral("Not sent: character %1 is not one byte (0 to 255): %2")
+            .arg(typedPosition(notSent.message, *notSent.notAByteAt, notSent.escaped))
+            .arg(named(characterAt(text, at)));
 }
 
 QString systemWords(std::int64_t code)
@@ -136,16 +154,16 @@ QString cameBack(const ReturnedDatagram &returned)
 }
 
 // The bytes of the datagram in hex, 16 to a row; a long one up to a limit, then how many more.
-QString inHex(const Text &message, std::int64_t bytes)
+QString inHex(const std::string &datagram)
 {
-    constexpr std::int64_t kBytesListed = 256;
-    constexpr std::int64_t kBytesInARow = 16;
-    const std::int64_t count = std::min<std::int64_t>(bytes, std::ssize(message) + 1);
+    constexpr qsizetype kBytesListed = 256;
+    constexpr qsizetype kBytesInARow = 16;
+    const auto count = static_cast<qsizetype>(datagram.size());
     QString listed;
-    for (std::int64_t i = 0; i < std::min(count, kBytesListed); ++i) {
+    for (qsizetype i = 0; i < std::min(count, kBytesListed); ++i) {
         if (i > 0)
             listed += i % kBytesInARow == 0 ? u'\n' : u' ';
-        const unsigned byte = i < std::ssize(message) ? message[i] : 0;
+        const auto byte = static_cast<unsigned char>(datagram[static_cast<std::size_t>(i)]);
         listed += QStringLiteral("%1").arg(byte, 2, 16, QChar(u'0')).toUpper();
     }
     if (count > kBytesListed)
@@ -153,119 +171,128 @@ QString inHex(const Text &message, std::int64_t bytes)
     return listed;
 }
 
-} // namespace
-
-QString peer(const QString &address, std::optional<std::uint32_t> opened, double port)
+// "127.0.0.1:2160": the peer as typed and as its port was read, and where a name was typed, the
+// address it was found at: "localhost (127.0.0.1):2160".
+QString peer(const OpenedPeer &peer)
 {
+    const QString address = asShown(peer.address);
     const QString typed = shortened(address, 24);
-    const QString portText = QString::number(port, 'g', 10);
-    if (!opened || dotted(*opened) == address)
+    const QString portText = QString::number(peer.port, 'g', 10);
+    if (dotted(peer.ipv4) == address)
         return typed + u':' + portText;
-    return QStringLiteral("%1 (%2):%3").arg(typed, dotted(*opened), portText);
+    return QStringLiteral("%1 (%2):%3").arg(typed, dotted(peer.ipv4), portText);
 }
 
-QString lookingUp(const QString &address)
+QString describeOne(const outcome::LookingUp &lookingUp)
 {
-    return QStringLiteral("Looking up %1\u2026").arg(quoted(address));
+    return QStringLiteral("Looking up %1\u2026").arg(quoted(lookingUp.address));
 }
 
-QString readyToSend(const QString &peer)
+QString describeOne(const outcome::Opened &opened)
 {
-    return QStringLiteral("Ready to send to %1").arg(peer);
+    if (!opened.peer)
+        return QStringLiteral("Ready to send");
+    return QStringLiteral("Ready to send to %1").arg(peer(*opened.peer));
 }
 
-QString notConnected(std::int64_t code, const QString &address, const QString &port)
+QString describeOne(const outcome::NotOpened &failed)
 {
-    switch (code) {
+    const QString address = quoted(failed.address);
+    switch (failed.code) {
     case EndpointError::kBadAddress:
         return QStringLiteral("Not connected: not a full IPv4 address or host name: %1")
-                .arg(quoted(address));
+                .arg(address);
     case EndpointError::kBadPort:
         return QStringLiteral("Not connected: the port is not a whole number from 1 to 65535: %1")
-                .arg(quoted(port));
+                .arg(quoted(failed.port));
     case EndpointError::kHostNotFound:
         return QStringLiteral("Not connected: no address found within %1 s for %2")
                 .arg(kHostLookUpTimeLimit.count() / 1000.0)
-                .arg(quoted(address));
+                .arg(address);
     case EndpointError::kThisNetwork:
         return QStringLiteral("Not connected: 0.0.0.0/8 means this network, not a destination: %1")
-                .arg(quoted(address));
+                .arg(address);
     case EndpointError::kBroadcastRefused:
-        return QStringLiteral("Not connected: broadcast is refused: %1").arg(quoted(address));
+        return QStringLiteral("Not connected: broadcast is refused: %1").arg(address);
     case EndpointError::kUnsupportedSetting:
         return QStringLiteral("Not connected: the endpoint's settings are not supported");
     default:
-        return refusedBySystem(QStringLiteral("Not connected"), code);
+        return refusedBySystem(QStringLiteral("Not connected"), failed.code);
     }
 }
 
-QString connectFault(const RunTimeFault &fault)
-{
-    return QStringLiteral("Not connected: the endpoint failed (%1)").arg(fault.what());
-}
-
-QString disconnected()
+QString describeOne(const outcome::Disconnected &)
 {
     return QStringLiteral("Disconnected");
 }
 
-QString disconnectFault(const RunTimeFault &fault)
+QString describeOne(const outcome::Sent &sent)
 {
-    return QStringLiteral("Disconnect failed: the endpoint failed (%1)").arg(fault.what());
+    QString words = sent.count == 1 ? QStringLiteral("Sent 1 byte")
+                                    : QStringLiteral("Sent %1 bytes").arg(sent.count);
+    if (sent.peer)
+        words += QStringLiteral(" to ") + peer(*sent.peer);
+    words += QStringLiteral(" at ") + sent.at.toString(Qt::ISODate); // 10:42:07
+    if (!sent.returned.empty())
+        words += QStringLiteral(" (%1)").arg(cameBack(sent.returned.back()));
+    return words + QStringLiteral(": ") + inHex(sent.datagram);
 }
 
-QString sent(std::int64_t bytes, const QString &peer, const QTime &at, const Text &message,
-             const std::optional<ReturnedDatagram> &returned)
+QString describeOne(const outcome::CaretRefused &refused)
 {
-    QString words =
-            bytes == 1 ? QStringLiteral("Sent 1 byte") : QStringLiteral("Sent %1 bytes").arg(bytes);
-    if (!peer.isEmpty())
-        words += QStringLiteral(" to ") + peer;
-    words += QStringLiteral(" at ") + at.toString(Qt::ISODate); // 10:42:07
-    if (returned)
-        words += QStringLiteral(" (%1)").arg(cameBack(*returned));
-    return words + QStringLiteral(": ") + inHex(message, bytes);
-}
-
-QString notSent(std::int64_t code, const QString &typed)
-{
-    switch (code) {
-    case EndpointError::kNotOpen:
-        return QStringLiteral("Not sent: not connected \u2014 click Connect");
-    case EndpointError::WouldBlockError:
-        return QStringLiteral("Not sent: the send buffer is full \u2014 try again in a moment");
-    case EndpointError::kCharacterNotByte:
-        return notAByte(typed);
-    case EndpointError::kPeerUnreachable:
-        return QStringLiteral("Not sent: an earlier datagram came back unreachable");
-    case EndpointError::kBadCount:
-        return QStringLiteral("Not sent: the count does not match the message");
-    default:
-        return refusedBySystem(QStringLiteral("Not sent"), code);
-    }
-}
-
-QString caretNotEscaped(FaultKind kind, const Text &message)
-{
-    if (kind == FaultKind::SubscriptOutOfRange || message.size() < 2)
+    if (refused.kind == FaultKind::SubscriptOutOfRange || refused.message.size() < 2)
         return QStringLiteral("Not sent: nothing follows the caret (^M sends a carriage return)");
-    const QString text = QString::fromStdU16String(message);
+    const QString text = asShown(refused.message);
     const char32_t escaped = characterAt(text, 1);
     const QString what = escaped == u'\r' ? QStringLiteral("a line break") : named(escaped);
     return QStringLiteral("Not sent: after ^, the low byte must be 64 or more (^@ to ^_): %1")
             .arg(what);
 }
 
-QString tooLong(std::size_t characters)
+QString describeOne(const outcome::TooLong &tooLong)
 {
     return QStringLiteral("Not sent: %1 characters; at most %2 fit in one datagram")
-            .arg(characters)
+            .arg(tooLong.characters)
             .arg(kLongestText);
 }
 
-QString sendFault(const RunTimeFault &fault)
+QString describeOne(const outcome::NotSent &notSent)
 {
-    return QStringLiteral("Send failed: the endpoint failed (%1)").arg(fault.what());
+    switch (notSent.code) {
+    case EndpointError::kNotOpen:
+        return QStringLiteral("Not sent: not connected \u2014 click Connect");
+    case EndpointError::WouldBlockError:
+        return QStringLiteral("Not sent: the send buffer is full \u2014 try again in a moment");
+    case EndpointError::kCharacterNotByte:
+        return notAByte(notSent);
+    case EndpointError::kPeerUnreachable:
+        return QStringLiteral("Not sent: an earlier datagram came back unreachable");
+    case EndpointError::kBadCount:
+        return QStringLiteral("Not sent: the count does not match the message");
+    default:
+        return refusedBySystem(QStringLiteral("Not sent"), notSent.code);
+    }
+}
+
+QString describeOne(const outcome::Faulted &faulted)
+{
+    const QString fault = QString::fromLatin1(faulted.fault.what());
+    switch (faulted.command) {
+    case outcome::Command::Connect:
+        return QStringLiteral("Not connected: the endpoint failed (%1)").arg(fault);
+    case outcome::Command::Disconnect:
+        return QStringLiteral("Disconnect failed: the endpoint failed (%1)").arg(fault);
+    case outcome::Command::Send:
+        break;
+    }
+    return QStringLiteral("Send failed: the endpoint failed (%1)").arg(fault);
+}
+
+} // namespace
+
+QString describe(const outcome::Outcome &outcome)
+{
+    return std::visit([](const auto &one) { return describeOne(one); }, outcome);
 }
 
 } // namespace zav::status

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "window/control_places.h"
+
 #include <QFont>
 #include <QRect>
 #include <QSizeF>
@@ -12,7 +14,7 @@ namespace zav {
 class TwipLayout
 {
 public:
-    static constexpr int kTwipsPerPixel = 15;
+    static constexpr int kTwipsPerPixel = places::kTwipsPerPixel;
     // The font the layout was drawn for, at 96 dots per inch.
     static constexpr double kDesignPointSize = 9.0;
 
@@ -26,6 +28,10 @@ public:
 
     [[nodiscard]] int pixels(int twips) const;
     [[nodiscard]] QRect pixels(const QRect &twips) const;
+    [[nodiscard]] static QRect rect(const places::Twips &twips)
+    {
+        return {twips.left, twips.top, twips.width, twips.height};
+    }
 
 private:
     double m_scale;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "tests/recording_endpoint.h"
-#include "tests/window_controls.h"
+#include "tests/support/recording_endpoint.h"
+#include "tests/support/window_controls.h"
 #include "window/frmMain.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
-#include "tests/recording_endpoint.h"
+#include "tests/support/recording_endpoint.h"
 
+#include "endpoint/peer_address.h"
 #include "runtime/run_time_fault.h"
 
 #include <cstdio>
@@ -53,6 +54,7 @@ void RecordingEndpoint::SetCommandCode(std::int16_t code)
 void RecordingEndpoint::SetPeerAddress(const Text &address)
 {
     record("SetPeerAddress", "[" + printable(address) + "]");
+    m_address = address;
 }
 
 void RecordingEndpoint::SetPeerPort(double port)
@@ -60,6 +62,7 @@ void RecordingEndpoint::SetPeerPort(double port)
     std::ostringstream text;
     text << port;
     record("SetPeerPort", text.str());
+    m_port = port;
 }
 
 std::int64_t RecordingEndpoint::LastErrorCode() const
@@ -79,8 +82,14 @@ std::int64_t RecordingEndpoint::SendText(TextView text, std::int16_t count)
     // Long texts are logged by length so a failure message stays readable.
     const std::string shown = text.size() > 64 ? "<" + std::to_string(text.size()) + " chars>"
                                                : "[" + printable(text) + "]";
+    m_log->sends.emplace_back(Text(text), count);
     record("SendText", shown + " " + std::to_string(count));
-    return sendResult == kEchoCount ? count : sendResult;
+    const std::int64_t sent = sendResult == kEchoCount ? count : sendResult;
+    m_report.datagram.clear();
+    m_report.returned = returned;
+    for (std::int64_t i = 0; i < sent && i <= std::ssize(text); ++i)
+        m_report.datagram += i < std::ssize(text) ? static_cast<char>(text[i]) : '\0';
+    return sent;
 }
 
 std::int64_t RecordingEndpoint::OpenPeer()
@@ -88,30 +97,24 @@ std::int64_t RecordingEndpoint::OpenPeer()
     record("OpenPeer");
     if (whileOpening)
         whileOpening();
+    m_report = {};
+    if (openResult == 0)
+        m_report.peer = OpenedPeer {m_address, m_port,
+                                    addressOpened ? *addressOpened
+                                                  : parseDottedDecimal(m_address).value_or(0)};
     return openResult;
 }
 
 void RecordingEndpoint::ClosePeer()
 {
     record("ClosePeer");
+    m_report = {};
 }
 
-bool RecordingEndpoint::PeerNeedsLookUp() const
+EndpointReport RecordingEndpoint::LastReport() const
 {
-    faultIfAsked("PeerNeedsLookUp");
-    return needsLookUp;
-}
-
-std::optional<std::uint32_t> RecordingEndpoint::PeerAddressOpened() const
-{
-    faultIfAsked("PeerAddressOpened");
-    return addressOpened;
-}
-
-std::optional<ReturnedDatagram> RecordingEndpoint::ReturnedBeforeSend() const
-{
-    faultIfAsked("ReturnedBeforeSend");
-    return returned;
+    faultIfAsked("LastReport");
+    return m_report;
 }
 
 void RecordingNotice::announce(QWidget *owner)

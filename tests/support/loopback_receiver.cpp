@@ -1,4 +1,4 @@
-#include "tests/loopback_receiver.h"
+#include "tests/support/loopback_receiver.h"
 
 #include <stdexcept>
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zav::testing {
@@ -19,6 +20,8 @@ struct CallLog
 {
     std::vector<std::string> calls;
     std::vector<QWidget *> noticeOwners;
+    // Each SendText's text and count, whole.
+    std::vector<std::pair<Text, std::int16_t>> sends;
 };
 
 // Plays the endpoint: records every call and answers as a test tells it to.
@@ -31,10 +34,12 @@ public:
     bool canSend = true;
     std::int64_t sendResult = 1; // below 1: failure; kEchoCount: the count given
     std::int64_t lastErrorCode = 0;
-    // Answers to the questions the window asks for its status line, which are not logged.
-    bool needsLookUp = false;
+    // What the report tells after an open that succeeds: where to, by the address and port
+    // written and this address (the dotted address written when not given).
     std::optional<std::uint32_t> addressOpened;
-    std::optional<ReturnedDatagram> returned;
+    // What the report tells after a send: what had come back before it. A send that succeeds
+    // reports the bytes of its text, cut to what it claims to have sent.
+    std::vector<ReturnedDatagram> returned;
     // Run inside OpenPeer, to see the window while an open waits.
     std::function<void()> whileOpening;
     // Members (by name, as logged) that throw RunTimeFault(faultKind) when called.
@@ -52,15 +57,16 @@ public:
     [[nodiscard]] std::int64_t SendText(TextView text, std::int16_t count) override;
     [[nodiscard]] std::int64_t OpenPeer() override;
     void ClosePeer() override;
-    [[nodiscard]] bool PeerNeedsLookUp() const override;
-    [[nodiscard]] std::optional<std::uint32_t> PeerAddressOpened() const override;
-    [[nodiscard]] std::optional<ReturnedDatagram> ReturnedBeforeSend() const override;
+    [[nodiscard]] EndpointReport LastReport() const override;
 
 private:
     void record(const std::string &member, const std::string &arguments = {}) const;
     void faultIfAsked(const std::string &member) const;
 
     std::shared_ptr<CallLog> m_log;
+    Text m_address;
+    double m_port = 0;
+    EndpointReport m_report;
 };
 
 // Stands in for the message box: records that it was shown, and over which window.

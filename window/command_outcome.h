@@ -1,0 +1,97 @@
+#pragma once
+
+#include "endpoint/datagram_endpoint.h"
+#include "runtime/run_time_fault.h"
+#include "runtime/text.h"
+
+#include <QString>
+#include <QTime>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+// What one command did, as one value: everything the operator may be told of it, gathered by the
+// handler from the fields it read and the endpoint's answers. The status line's words are made
+// from it alone (window/status_messages.h).
+namespace zav::outcome {
+
+// Connect found a name to look up, and the look-up is under way.
+struct LookingUp
+{
+    QString address;
+};
+
+// Connect opened the endpoint, towards the peer it reports.
+struct Opened
+{
+    std::optional<OpenedPeer> peer;
+};
+
+// Connect did not open: OpenPeer's code, and the fields as typed.
+struct NotOpened
+{
+    std::int64_t code = 0;
+    QString address;
+    QString port;
+};
+
+struct Disconnected
+{ };
+
+// Send put a datagram on the wire.
+struct Sent
+{
+    std::int64_t count = 0;         // SendText's result
+    std::string datagram;           // the bytes that left
+    std::optional<OpenedPeer> peer; // where to, as the endpoint knows it
+    QTime at;
+    std::vector<ReturnedDatagram> returned; // what had come back about earlier datagrams
+};
+
+// The caret escape refused the message (as the datagram would carry it): the fault says why.
+struct CaretRefused
+{
+    FaultKind kind = FaultKind::Overflow;
+    Text message;
+};
+
+// The message has more characters than one datagram carries.
+struct TooLong
+{
+    std::size_t characters = 0;
+};
+
+// Send sent nothing: the endpoint's code; for a character that is not one byte, the text the
+// endpoint was given, where that character stands in it, and whether a caret escape made the
+// text (so it began with a caret the operator typed).
+struct NotSent
+{
+    explicit NotSent(std::int64_t code, Text message = {},
+                     std::optional<std::size_t> notAByteAt = std::nullopt, bool escaped = false)
+        : code(code), message(std::move(message)), notAByteAt(notAByteAt), escaped(escaped)
+    { }
+
+    std::int64_t code;
+    Text message;
+    std::optional<std::size_t> notAByteAt;
+    bool escaped;
+};
+
+enum class Command { Connect, Disconnect, Send };
+
+// A command ended in a fault: the endpoint's, or an answer out of range.
+struct Faulted
+{
+    Command command = Command::Send;
+    RunTimeFault fault {FaultKind::EndpointFault};
+};
+
+using Outcome = std::variant<LookingUp, Opened, NotOpened, Disconnected, Sent, CaretRefused,
+                             TooLong, NotSent, Faulted>;
+
+} // namespace zav::outcome
