@@ -1,6 +1,9 @@
 // The floor for start-up, memory and click-to-wire: a bare window of the toolkit with the same
 // controls at the same places, whose Send button writes one fixed datagram (a single zero
 // byte, as an empty message is sent) with a plain send() on a socket connected at start.
+// It has no status line.
+#include "window/control_places.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +14,8 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+
+namespace places = zav::places;
 
 int main(int argc, char *argv[])
 {
@@ -24,16 +29,23 @@ int main(int argc, char *argv[])
 
     QWidget window;
     window.setWindowTitle(QStringLiteral("Reference"));
-    window.setFixedSize(502, 192);
-    (new QLabel(QStringLiteral("IP Address"), &window))->setGeometry(16, 24, 113, 25);
-    (new QLineEdit(QStringLiteral("127.0.0.1"), &window))->setGeometry(16, 48, 129, 25);
-    (new QLabel(QStringLiteral("IP Port"), &window))->setGeometry(16, 88, 113, 17);
-    (new QLineEdit(QStringLiteral("2160"), &window))->setGeometry(16, 104, 137, 25);
-    (new QPlainTextEdit(&window))->setGeometry(224, 24, 233, 105);
-    (new QPushButton(QStringLiteral("Disconnect"), &window))->setGeometry(16, 144, 73, 25);
-    (new QPushButton(QStringLiteral("Connect"), &window))->setGeometry(120, 144, 81, 25);
-    auto *send = new QPushButton(QStringLiteral("Send"), &window);
-    send->setGeometry(296, 144, 81, 25);
+    window.setFixedSize(places::pixels(places::kClientArea.width),
+                        places::pixels(places::kClientArea.height));
+    const auto place = [&window](QWidget *control, const places::Control &at) {
+        control->setParent(&window);
+        control->setGeometry(places::pixels(at.twips.left), places::pixels(at.twips.top),
+                             places::pixels(at.twips.width), places::pixels(at.twips.height));
+    };
+    const auto caption = [](const places::Control &at) { return QString::fromLatin1(at.caption); };
+    place(new QLabel(caption(places::kAddressLabel)), places::kAddressLabel);
+    place(new QLineEdit(caption(places::kAddress)), places::kAddress);
+    place(new QLabel(caption(places::kPortLabel)), places::kPortLabel);
+    place(new QLineEdit(caption(places::kPort)), places::kPort);
+    place(new QPlainTextEdit, places::kMessage);
+    place(new QPushButton(caption(places::kDisconnect)), places::kDisconnect);
+    place(new QPushButton(caption(places::kConnect)), places::kConnect);
+    auto *send = new QPushButton(caption(places::kSend));
+    place(send, places::kSend);
     QObject::connect(send, &QPushButton::clicked, [sender] {
         const char datagram = '\0';
         (void)::send(sender, &datagram, 1, 0);

@@ -4,6 +4,8 @@
 // Programs are measured in turns in one run, each several times; medians and the ratio
 // ours / floor are printed.
 //   window_driver <runs> <ours> <reference>
+#include "window/control_places.h"
+
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
@@ -106,7 +108,10 @@ void measureOnce(Display *display, int receiver, const char *program, Measures &
     int x = 0;
     int y = 0;
     Window child;
-    XTranslateCoordinates(display, window, root, 296 + 40, 144 + 12, &x, &y, &child);
+    // The middle of Send, in pixels of the client area at the default font.
+    constexpr zav::places::Twips send = zav::places::kSend.twips;
+    XTranslateCoordinates(display, window, root, zav::places::pixels(send.left + send.width / 2),
+                          zav::places::pixels(send.top + send.height / 2), &x, &y, &child);
     XTestFakeMotionEvent(display, DefaultScreen(display), x, y, CurrentTime);
     XSync(display, False);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
