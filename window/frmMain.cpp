@@ -274,7 +274,6 @@ outcome::Outcome frmMain::sendMessageField()
         }
     }
 
-    std::int64_t code = EndpointError::WouldBlockError;
     for (int attempt = 0; attempt < SendAttemptLimit; ++attempt) {
         if (!scktSend->CanSend())
             return outcome::NotSent {narrowToInt16(scktSend->LastErrorCode())};
@@ -289,11 +288,11 @@ outcome::Outcome frmMain::sendMessageField()
         if (sent >= 1)
             return outcome::Sent {sent, std::move(report.datagram), std::move(report.peer),
                                   QTime::currentTime(), std::move(report.returned)};
-        code = narrowToInt16(scktSend->LastErrorCode());
-        if (code != EndpointError::WouldBlockError || attempt + 1 == SendAttemptLimit)
+        const std::int16_t code = narrowToInt16(scktSend->LastErrorCode());
+        if (code != EndpointError::WouldBlockError)
             return outcome::NotSent {code, std::move(message), report.notAByteAt, escaped};
     }
-    return outcome::NotSent {code};
+    return outcome::NotSent {EndpointError::WouldBlockError};
 }
 
 } // namespace zav
