@@ -186,16 +186,17 @@ TEST_F(WindowLayout, ScreenReadersHearEachStatusWhole)
 }
 
 // Every command by keyboard alone: Tab to it; Space, Return or Enter clicks it, once however
-// long the key is held.
+// long the key is held and whatever modifier is held with it. Ctrl+Return sends from anywhere.
 TEST_F(WindowLayout, SpaceReturnOrEnterOnAFocusedButtonClicksItOnce)
 {
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
-            {Qt::Key_Space, Qt::NoModifier},
-            {Qt::Key_Return, Qt::NoModifier},
+            {Qt::Key_Space, Qt::NoModifier},     {Qt::Key_Return, Qt::NoModifier},
             {Qt::Key_Enter, Qt::KeypadModifier}, // the keypad's Enter, as the keyboard sends it
+            {Qt::Key_Space, Qt::ShiftModifier},  {Qt::Key_Space, Qt::ControlModifier},
+            {Qt::Key_Return, Qt::ShiftModifier},
     };
     for (const auto &[key, modifiers] : keys) {
         const std::pair<int, std::string> presses[] = {
@@ -215,6 +216,11 @@ TEST_F(WindowLayout, SpaceReturnOrEnterOnAFocusedButtonClicksItOnce)
             EXPECT_EQ(std::count(log->calls.begin(), log->calls.end(), firstCall), 1)
                     << button->objectName().toStdString() << " key " << key;
         }
+    }
+    for (const char *focused : {"txtIpAddress", "txtIPPort", "cmdConnect", "cmdDisconnect"}) {
+        log->calls.clear();
+        holdKey(control<QWidget>(focused), Qt::Key_Return, Qt::ControlModifier, 4);
+        EXPECT_EQ(std::count(log->calls.begin(), log->calls.end(), "CanSend"), 1) << focused;
     }
 }
 

@@ -6,12 +6,15 @@ namespace zav {
 
 namespace {
 
-// Return, Enter and Space, alone (the keypad's Enter carries the keypad modifier).
+// Space with any modifier, and Return or Enter without Ctrl (Ctrl+Return sends, from wherever the
+// focus is). All of them, with a modifier held or added while the key is held, click once.
 bool clicksAButton(const QKeyEvent &event)
 {
     const int key = event.key();
-    return (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) &&
-            (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (key == Qt::Key_Space)
+        return true;
+    return (key == Qt::Key_Return || key == Qt::Key_Enter) &&
+            !(event.modifiers() & Qt::ControlModifier);
 }
 
 } // namespace

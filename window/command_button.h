@@ -8,7 +8,7 @@ namespace zav {
 
 // A button that Return and Enter click when it has the focus, as Space does, so every command
 // can be given from the keyboard the way operators expect from dialog buttons. Each clicks on
-// its press, once however long the key is held.
+// its press, once however long the key is held and whatever modifier is held with it.
 class CommandButton final : public QPushButton
 {
 public:

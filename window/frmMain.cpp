@@ -16,6 +16,7 @@
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -121,8 +122,10 @@ frmMain::frmMain(std::unique_ptr<DatagramEndpoint> endpoint,
     connect(cmdConnect, &QPushButton::clicked, this, [this] { cmdConnect_Click(); });
     connect(cmdDisconnect, &QPushButton::clicked, this, [this] { cmdDisconnect_Click(); });
     connect(cmdSend, &QPushButton::clicked, this, [this] { cmdSend_Click(kSendButtonIndex); });
-    connect(txtSend, &MessageField::sendRequested, this,
-            [this] { cmdSend_Click(kSendButtonIndex); });
+    // The send keys work wherever the focus is.
+    for (QWidget *control : std::initializer_list<QWidget *> {txtSend, txtIpAddress, txtIPPort,
+                                                              cmdConnect, cmdSend, cmdDisconnect})
+        control->installEventFilter(this);
 }
 
 frmMain::~frmMain() = default;
@@ -162,6 +165,17 @@ void frmMain::applyLayout()
                  layout.pixels(places::kClientArea.height));
     for (const auto &[widget, twips] : m_twipPlaces)
         widget->setGeometry(layout.pixels(twips));
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyRelease)
+        m_heldKey.released(*static_cast<QKeyEvent *>(event));
+    if (event->type() != QEvent::KeyPress || !isSendShortcut(*static_cast<QKeyEvent *>(event)))
+        return QWidget::eventFilter(watched, event);
+    if (!m_heldKey.repeats(*static_cast<QKeyEvent *>(event)))
+        cmdSend_Click(kSendButtonIndex);
+    return true;
 }
 
 void frmMain::changeEvent(QEvent *event)

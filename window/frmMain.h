@@ -4,6 +4,7 @@
 #include "window/command_outcome.h"
 #include "window/connect_failure_notice.h"
 #include "window/control_places.h"
+#include "window/held_key.h"
 
 #include <QRect>
 #include <QSizeF>
@@ -54,6 +55,8 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    // Ctrl+Return in any control sends, once however long it is held.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     template<typename Widget>
@@ -83,6 +86,7 @@ private:
 
     std::unique_ptr<DatagramEndpoint> scktSend;
     std::unique_ptr<ConnectFailureNotice> m_notice;
+    HeldKey m_heldKey;
     // Every control with its place in twips.
     std::vector<std::pair<QWidget *, QRect>> m_twipPlaces;
 };

@@ -4,6 +4,13 @@
 
 namespace zav {
 
+// Ctrl+Return, or Ctrl+Enter on the keypad: the keys that send, from anywhere in the window.
+inline bool isSendShortcut(const QKeyEvent &event)
+{
+    return (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) &&
+            (event.modifiers() & Qt::ControlModifier);
+}
+
 // Tells the first press of a key from the presses the keyboard repeats while the key is held.
 // The toolkit marks repeats, but under X11 it misses one whose release and press reach it apart;
 // such a pair carries one time stamp, which a person's release and next press never share.

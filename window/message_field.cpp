@@ -1,6 +1,5 @@
 #include "window/message_field.h"
 
-#include <QKeyEvent>
 #include <QMimeData>
 #include <QTextDocument>
 
@@ -20,24 +19,6 @@ void MessageField::insertFromMimeData(const QMimeData *source)
     if (source && source->hasText())
         chooseWrapFor(document()->characterCount() + source->text().size());
     QPlainTextEdit::insertFromMimeData(source);
-}
-
-void MessageField::keyPressEvent(QKeyEvent *event)
-{
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && (event->modifiers() & Qt::ControlModifier)) {
-        // A held key repeats its press; the message is sent once.
-        if (!m_heldKey.repeats(*event))
-            emit sendRequested();
-        return;
-    }
-    QPlainTextEdit::keyPressEvent(event);
-}
-
-void MessageField::keyReleaseEvent(QKeyEvent *event)
-{
-    m_heldKey.released(*event);
-    QPlainTextEdit::keyReleaseEvent(event);
 }
 
 void MessageField::chooseWrapFor(qsizetype characters)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "endpoint/datagram_endpoint.h"
-#include "window/held_key.h"
 
 #include <QPlainTextEdit>
 
@@ -11,9 +10,7 @@ namespace zav {
 // broken anywhere), except in a text too long ever to be sent: there the toolkit's search for
 // word boundaries grows with the square of a long word, and a pasted megabyte would freeze the
 // window for a minute, so such a text simply wraps anywhere.
-//
-// Return inserts a line break; Ctrl+Return (or Ctrl+Enter) asks for the message to be sent,
-// once however long it is held.
+// Return inserts a line break (the window takes Ctrl+Return, which sends).
 class MessageField final : public QPlainTextEdit
 {
     Q_OBJECT
@@ -25,20 +22,12 @@ public:
 
     explicit MessageField(QWidget *parent = nullptr);
 
-signals:
-    // The operator pressed the send shortcut here.
-    void sendRequested();
-
 protected:
     void insertFromMimeData(const QMimeData *source) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
     // Wraps at word boundaries, or anywhere in a text of more than kWrapAnywhereAbove.
     void chooseWrapFor(qsizetype characters);
-
-    HeldKey m_heldKey;
 };
 
 } // namespace zav
