@@ -52,15 +52,18 @@ inline constexpr std::int64_t kUnsupportedSetting = 24102; // family, type, prot
                                                            // address other than the supported
 inline constexpr std::int64_t kBadAddress = 24103;       // not dotted-decimal IPv4 nor a host name
 inline constexpr std::int64_t kBadPort = 24104;          // not a whole number from 1 to 65535
-inline constexpr std::int64_t kHostNotFound = 24105;     // name unknown, or not found in time
+inline constexpr std::int64_t kHostNotFound = 24105;     // no answer for the name in time
 inline constexpr std::int64_t kBroadcastRefused = 24106; // broadcast peer while broadcast is off
 inline constexpr std::int64_t kSystemRefused = 24107;    // the system refused without saying why
 inline constexpr std::int64_t kCharacterNotByte = 24108; // a character above 255 in the text
 inline constexpr std::int64_t kBadCount = 24109;    // count below 1 or beyond the text and its zero
 inline constexpr std::int64_t kThisNetwork = 24110; // an address in 0.0.0.0/8, typed or found for
                                                     // a name: "this network", no destination
-inline constexpr std::int64_t kPeerUnreachable = 24111; // an earlier datagram came back (reported
-                                                        // only when kReportPeerUnreachable is on)
+inline constexpr std::int64_t kPeerUnreachable = 24111;   // an earlier datagram came back (reported
+                                                          // only when kReportPeerUnreachable is on)
+inline constexpr std::int64_t kHostUnknown = 24112;       // the name service knows no such name
+inline constexpr std::int64_t kHostWithoutIPv4 = 24113;   // the name has no IPv4 address
+inline constexpr std::int64_t kNameServiceFailed = 24114; // the name service failed to answer
 } // namespace EndpointError
 
 // The ICMP report the system received about a datagram: its type and code, and the IPv4 address
@@ -94,6 +97,9 @@ struct EndpointReport
 {
     // While open: where datagrams go.
     std::optional<OpenedPeer> peer;
+    // After an OpenPeer: the IPv4 address the peer's address stands for, as typed or as found
+    // for a name, also when the open was refused for it (this network, broadcast).
+    std::optional<std::uint32_t> addressFound;
     // After a SendText: the bytes that left, the closing zero byte included; empty when none did.
     std::string datagram;
     // After a SendText refused with EndpointError::kCharacterNotByte: where in the text the first

@@ -11,11 +11,6 @@ constexpr bool isDigit(char16_t c)
     return c >= u'0' && c <= u'9';
 }
 
-constexpr bool isLetter(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-
 constexpr bool isHexDigit(char16_t c)
 {
     return isDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
@@ -30,15 +25,53 @@ bool isNumber(TextView label)
     return std::all_of(label.begin(), label.end(), isDigit);
 }
 
+// A label the system may be asked about: not empty, not longer than a name's label can be, and
+// nothing that cannot stand in a name at all (blanks, control characters, a lone surrogate).
+// What else a label may hold (underscores, letters of any script) the system judges.
 bool isHostLabel(TextView label)
 {
-    if (label.empty() || label.size() > 63 || label.front() == u'-' || label.back() == u'-')
+    if (label.empty() || label.size() > 63)
         return false;
-    for (const char16_t c : label) {
-        if (!isDigit(c) && !isLetter(c) && c != u'-')
+    for (std::size_t i = 0; i < label.size(); ++i) {
+        const char16_t c = label[i];
+        if (c <= u' ' || (c >= 0x7F && c <= 0xA0) || c == 0xFEFF)
             return false;
+        const bool high = c >= 0xD800 && c <= 0xDBFF;
+        const bool low = c >= 0xDC00 && c <= 0xDFFF;
+        if (low ||
+            (high && (i + 1 == label.size() || label[i + 1] < 0xDC00 || label[i + 1] > 0xDFFF)))
+            return false;
+        if (high)
+            ++i;
     }
     return true;
+}
+
+// The text in UTF-8, for the system's look-up.
+std::string utf8(TextView text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size())
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
 }
 
 } // namespace
@@ -73,16 +106,18 @@ std::optional<std::uint32_t> parseDottedDecimal(TextView text)
 
 std::optional<std::string> asHostName(TextView text)
 {
-    // A name written with its final dot, fully qualified, is the same name.
-    if (text.size() > 1 && text.back() == u'.')
-        text.remove_suffix(1);
-    if (text.empty() || text.size() > 253)
+    // A final dot makes the name absolute: it stays, so the resolver's search list never
+    // applies to it.
+    TextView name = text;
+    if (name.size() > 1 && name.back() == u'.')
+        name.remove_suffix(1);
+    if (name.empty() || name.size() > 253)
         return std::nullopt;
 
     TextView lastLabel;
-    for (std::size_t start = 0; start <= text.size();) {
-        const std::size_t dot = std::min(text.find(u'.', start), text.size());
-        lastLabel = text.substr(start, dot - start);
+    for (std::size_t start = 0; start <= name.size();) {
+        const std::size_t dot = std::min(name.find(u'.', start), name.size());
+        lastLabel = name.substr(start, dot - start);
         if (!isHostLabel(lastLabel))
             return std::nullopt;
         start = dot + 1;
@@ -90,7 +125,7 @@ std::optional<std::string> asHostName(TextView text)
     if (isNumber(lastLabel))
         return std::nullopt;
 
-    return std::string(text.begin(), text.end());
+    return utf8(text);
 }
 
 bool needsLookUp(TextView address)

@@ -4,8 +4,10 @@
 #include "endpoint/peer_address.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 namespace zav {
 
@@ -41,6 +43,14 @@ constexpr std::uint32_t kLimitedBroadcast = 0xFFFFFFFFu;
 bool isThisNetwork(std::uint32_t address)
 {
     return (address >> 24) == 0;
+}
+
+// "localhost." in any case: the name of this host, written absolute.
+bool isAbsoluteLocalhost(const std::string &name)
+{
+    constexpr std::string_view kLocalhost = "localhost.";
+    return std::equal(name.begin(), name.end(), kLocalhost.begin(), kLocalhost.end(),
+                      [](unsigned char a, unsigned char b) { return std::tolower(a) == b; });
 }
 
 // The system's own number for a refusal, or kSystemRefused when it gave none.
@@ -136,11 +146,27 @@ SocketEndpoint::ResolvedPeer SocketEndpoint::resolvePeer() const
 {
     if (const auto dotted = parseDottedDecimal(m_peerAddress))
         return {*dotted};
-    const auto hostName = asHostName(m_peerAddress);
+    auto hostName = asHostName(m_peerAddress);
     if (!hostName)
         return {0, EndpointError::kBadAddress};
-    if (const auto found = lookUpHost(*hostName, kHostLookUpTimeLimit, m_lookUp))
-        return {*found};
+    // "localhost." is this host, as "localhost" is: the hosts file answers the name without its
+    // final dot, and no name server is asked.
+    if (isAbsoluteLocalhost(*hostName))
+        hostName->pop_back();
+    const LookUpResult found = lookUpHost(*hostName, kHostLookUpTimeLimit, m_lookUp);
+    if (found.address)
+        return {*found.address};
+    switch (found.failure) {
+    case LookUpFailure::Unknown:
+        return {0, EndpointError::kHostUnknown};
+    case LookUpFailure::NoIPv4:
+        return {0, EndpointError::kHostWithoutIPv4};
+    case LookUpFailure::ServiceFailed:
+        return {0, EndpointError::kNameServiceFailed};
+    case LookUpFailure::None:
+    case LookUpFailure::TimedOut:
+        break;
+    }
     return {0, EndpointError::kHostNotFound};
 }
 
@@ -172,6 +198,7 @@ std::int64_t SocketEndpoint::OpenPeer()
     const ResolvedPeer peerAddress = resolvePeer();
     if (peerAddress.failure != EndpointError::kNone)
         return fail(peerAddress.failure);
+    m_report.addressFound = peerAddress.address;
     if (isThisNetwork(peerAddress.address))
         return fail(EndpointError::kThisNetwork);
     if (peerAddress.address == kLimitedBroadcast && !m_allowBroadcast)

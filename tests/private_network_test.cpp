@@ -15,9 +15,12 @@
 #include <gtest/gtest.h>
 
 #include <sched.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 namespace zav::testing {
 namespace {
@@ -26,9 +29,9 @@ using testing::PrintTo;
 
 using namespace std::string_literals;
 
-// Set by main: this process has a network namespace of its own, with only its own loopback, so
-// that loopback can be given a queue that holds datagrams back without touching anyone else's
-// traffic, and no other address can be reached.
+// Set by main: this process has network and mount namespaces of its own, with only its own
+// loopback, so that loopback can be given a queue that holds datagrams back without touching
+// anyone else's traffic, and no other address can be reached.
 bool g_privateLoopback = false;
 
 // A queue on the private loopback that lets one datagram through and holds the rest, so the
@@ -206,11 +209,46 @@ INSTANTIATE_TEST_SUITE_P(Cases, ReturnedReport, ::testing::ValuesIn(kReports), c
 } // namespace
 } // namespace zav::testing
 
+namespace zav::testing {
+
+bool g_privateNameService = false;
+
+namespace {
+
+// Puts a file of the test's own in place of a system file, in this process's mount namespace.
+bool replaceSystemFile(const char *path, const char *contents)
+{
+    char own[] = "/tmp/zav-test-XXXXXX";
+    const int file = mkstemp(own);
+    if (file < 0)
+        return false;
+    const bool written = write(file, contents, std::strlen(contents)) ==
+            static_cast<ssize_t>(std::strlen(contents));
+    close(file);
+    const bool replaced = written && mount(own, path, nullptr, MS_BIND, nullptr) == 0;
+    unlink(own);
+    return replaced;
+}
+
+// The system's resolver asks only 127.0.0.1 of the private loopback, where a test's own name
+// server answers, after the hosts file; relative names get the search list "studio.test".
+bool useOwnNameService()
+{
+    return mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+            replaceSystemFile("/etc/resolv.conf", "nameserver 127.0.0.1\nsearch studio.test\n") &&
+            replaceSystemFile("/etc/nsswitch.conf", "hosts: files dns\n");
+}
+
+} // namespace
+} // namespace zav::testing
+
 int main(int argc, char *argv[])
 {
     // Before any thread exists: a namespace can only be entered by a single-threaded process.
     zav::testing::g_privateLoopback =
-            unshare(CLONE_NEWNET) == 0 && std::system("ip link set lo up") == 0;
+            unshare(CLONE_NEWNET | CLONE_NEWNS) == 0 && std::system("ip link set lo up") == 0;
+    zav::testing::g_privateNameService =
+            zav::testing::g_privateLoopback && zav::testing::useOwnNameService();
     ::testing::InitGoogleTest(&argc, argv);
     // Listing the tests (as the build does) needs no application, and so no display.
     if (GTEST_FLAG_GET(list_tests))

@@ -278,7 +278,7 @@ const PeerCase kPeerCases[] = {
         {"broadcast", u"255.255.255.255", 2160, EndpointError::kBroadcastRefused},
         // The system refuses a subnet's broadcast address itself, for the same reason.
         {"subnetBroadcast", u"127.255.255.255", 2160, EndpointError::kBroadcastRefused},
-        {"nameNotFound", u"switcher", 2160, EndpointError::kHostNotFound},
+        {"nameUnknown", u"switcher", 2160, EndpointError::kHostUnknown},
 };
 
 class PeerOpen : public ::testing::TestWithParam<PeerCase>
@@ -328,17 +328,79 @@ TEST_P(UnsupportedConfiguration, RefusesToOpen)
 INSTANTIATE_TEST_SUITE_P(Cases, UnsupportedConfiguration, ::testing::ValuesIn(kUnsupportedSettings),
                          caseName);
 
+// What the endpoint asks the look-up for a typed name, and what it makes of the answer.
+struct NameCase
+{
+    const char *name;
+    Text typed;
+    LookUpResult answer;
+    std::string asked;
+    std::int64_t code;
+};
+
+const NameCase kNameCases[] = {
+        // A final dot makes a name absolute: it is kept, so no search list applies; but
+        // "localhost." is the hosts file's "localhost".
+        {"finalDotKept", u"sw1.example.test.", {0x7F000001u}, "sw1.example.test.", 0},
+        {"localhostWithFinalDot", u"LocalHost.", {0x7F000001u}, "LocalHost", 0},
+        {"underscore", u"my_switch", {0x7F000001u}, "my_switch", 0},
+        {"unicodeAsUtf8", u"m\u00FCller.test", {0x7F000001u}, "m\xC3\xBCller.test", 0},
+        {"unknown",
+         u"sw1",
+         {std::nullopt, LookUpFailure::Unknown},
+         "sw1",
+         EndpointError::kHostUnknown},
+        {"withoutIPv4",
+         u"sw1",
+         {std::nullopt, LookUpFailure::NoIPv4},
+         "sw1",
+         EndpointError::kHostWithoutIPv4},
+        {"serviceFailed",
+         u"sw1",
+         {std::nullopt, LookUpFailure::ServiceFailed},
+         "sw1",
+         EndpointError::kNameServiceFailed},
+        {"timedOut",
+         u"sw1",
+         {std::nullopt, LookUpFailure::TimedOut},
+         "sw1",
+         EndpointError::kHostNotFound},
+        {"foundInThisNetwork", u"sw1", {0x00000001u}, "sw1", EndpointError::kThisNetwork},
+        {"foundBroadcast", u"sw1", {0xFFFFFFFFu}, "sw1", EndpointError::kBroadcastRefused},
+};
+
+class NameLookUp : public ::testing::TestWithParam<NameCase>
+{ };
+
+TEST_P(NameLookUp, AsksForTheNameAsTypedAndTellsWhatCameOfIt)
+{
+    const NameCase &c = GetParam();
+    LoopbackReceiver receiver;
+    std::vector<std::string> asked;
+    auto endpoint = endpointTowards(c.typed, receiver.port(), [&](const std::string &name) {
+        asked.push_back(name);
+        return c.answer;
+    });
+    EXPECT_EQ(endpoint->OpenPeer(), c.code);
+    EXPECT_EQ(asked, std::vector<std::string> {c.asked});
+    EXPECT_EQ(endpoint->LastReport().addressFound, c.answer.address);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, NameLookUp, ::testing::ValuesIn(kNameCases), caseName);
+
 TEST(HostLookUp, SlowNameServiceIsGivenUpOnAtTheTimeLimit)
 {
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
     const auto slowLookUp = [released](const std::string &) {
         released.wait();
-        return std::optional<std::uint32_t>(0x7F000001u);
+        return LookUpResult {0x7F000001u};
     };
 
     const auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(lookUpHost("switcher", 100ms, slowLookUp), std::nullopt);
+    const LookUpResult result = lookUpHost("switcher", 100ms, slowLookUp);
+    EXPECT_EQ(result.address, std::nullopt);
+    EXPECT_EQ(result.failure, LookUpFailure::TimedOut);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 10s);
     release.set_value();
 }
@@ -346,9 +408,9 @@ TEST(HostLookUp, SlowNameServiceIsGivenUpOnAtTheTimeLimit)
 TEST(HostLookUp, AnswerWithinTheTimeLimitIsKept)
 {
     const auto lookUp = [](const std::string &name) {
-        return std::optional<std::uint32_t>(name.size());
+        return LookUpResult {static_cast<std::uint32_t>(name.size())};
     };
-    EXPECT_EQ(lookUpHost("abc", 10s, lookUp), 3u);
+    EXPECT_EQ(lookUpHost("abc", 10s, lookUp).address, 3u);
 }
 
 } // namespace

@@ -32,12 +32,19 @@ struct Opened
     std::optional<OpenedPeer> peer;
 };
 
-// Connect did not open: OpenPeer's code, and the fields as typed.
+// Connect did not open: OpenPeer's code, the fields as typed, and the address the typed one
+// stood for where the endpoint found one.
 struct NotOpened
 {
-    std::int64_t code = 0;
+    NotOpened(std::int64_t code, QString address, QString port,
+              std::optional<std::uint32_t> found = std::nullopt)
+        : code(code), address(std::move(address)), port(std::move(port)), found(found)
+    { }
+
+    std::int64_t code;
     QString address;
     QString port;
+    std::optional<std::uint32_t> found;
 };
 
 struct Disconnected

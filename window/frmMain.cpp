@@ -239,7 +239,8 @@ outcome::Outcome frmMain::openTowardsFields()
         }
         const std::int16_t result = narrowToInt16(scktSend->OpenPeer());
         if (result != 0)
-            return outcome::NotOpened {result, address, portText};
+            return outcome::NotOpened {result, address, portText,
+                                       scktSend->LastReport().addressFound};
         return outcome::Opened {scktSend->LastReport().peer};
     } catch (const std::exception &thrown) {
         // A fault while opening leaves the endpoint in no known state: treat it as a failed

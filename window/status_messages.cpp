@@ -198,6 +198,10 @@ QString describeOne(const outcome::Opened &opened)
 QString describeOne(const outcome::NotOpened &failed)
 {
     const QString address = quoted(failed.address);
+    // A name refused for the address it was found at shows that address.
+    const QString found = failed.found && dotted(*failed.found) != failed.address
+            ? QStringLiteral(" (%1)").arg(dotted(*failed.found))
+            : QString();
     switch (failed.code) {
     case EndpointError::kBadAddress:
         return QStringLiteral("Not connected: not a full IPv4 address or host name: %1")
@@ -206,14 +210,21 @@ QString describeOne(const outcome::NotOpened &failed)
         return QStringLiteral("Not connected: the port is not a whole number from 1 to 65535: %1")
                 .arg(quoted(failed.port));
     case EndpointError::kHostNotFound:
-        return QStringLiteral("Not connected: no address found within %1 s for %2")
+        return QStringLiteral("Not connected: no answer within %1 s for %2")
                 .arg(kHostLookUpTimeLimit.count() / 1000.0)
+                .arg(address);
+    case EndpointError::kHostUnknown:
+        return QStringLiteral("Not connected: no host is known by the name %1").arg(address);
+    case EndpointError::kHostWithoutIPv4:
+        return QStringLiteral("Not connected: the name has no IPv4 address: %1").arg(address);
+    case EndpointError::kNameServiceFailed:
+        return QStringLiteral("Not connected: the name service failed to answer for %1")
                 .arg(address);
     case EndpointError::kThisNetwork:
         return QStringLiteral("Not connected: 0.0.0.0/8 means this network, not a destination: %1")
-                .arg(address);
+                .arg(address + found);
     case EndpointError::kBroadcastRefused:
-        return QStringLiteral("Not connected: broadcast is refused: %1").arg(address);
+        return QStringLiteral("Not connected: broadcast is refused: %1").arg(address + found);
     case EndpointError::kUnsupportedSetting:
         return QStringLiteral("Not connected: the endpoint's settings are not supported");
     default:

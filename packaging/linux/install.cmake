@@ -71,6 +71,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # CPack puts the summary above it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${ZAV_DESCRIPTION}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The C library converts a host name of other than ASCII letters with libidn2, which it loads
+# only when such a name is looked up.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS libidn2-0)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 # The binary is shipped without symbols (see above); scripts/build-deb adds Debian's hardening
 # flags.
