@@ -119,6 +119,15 @@ const WordsCase kWordsCases[] = {
          "Disconnect failed: the endpoint failed (endpoint fault)"},
         {"shorthandAddress", NotOpened {EndpointError::kBadAddress, "127.1", "2160"},
          "Not connected: not a full IPv4 address or host name: '127.1'"},
+        // Nothing typed breaks or reshapes the one line: separators, direction controls.
+        {"separatorsInAddress",
+         NotOpened {EndpointError::kBadAddress, "a\u2028b\u2029c\u202Ed", "2160"},
+         "Not connected: not a full IPv4 address or host name: 'a\uFFFDb\uFFFDc\uFFFDd'"},
+        {"caretBeforeLineSeparator", CaretRefused {FaultKind::Overflow, u"^\u2028"},
+         "Not sent: after ^, the low byte must be 64 or more (^@ to ^_): U+2028"},
+        // The escape judges the first half of a character above U+FFFF, and names that half.
+        {"caretBeforeSurrogatePair", CaretRefused {FaultKind::Overflow, u"^\U0001F600"},
+         "Not sent: after ^, the low byte must be 64 or more (^@ to ^_): U+D83D"},
         {"lineBreakInAddress", NotOpened {EndpointError::kBadAddress, "127.0.0.1\n", "2160"},
          "Not connected: not a full IPv4 address or host name: '127.0.0.1\uFFFD'"},
         {"longAddressShortened", NotOpened {EndpointError::kBadAddress, QString(300, u'a'), "2160"},

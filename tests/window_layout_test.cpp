@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTextDocument>
 #include <QTimer>
 
 namespace zav::testing {
@@ -182,7 +183,16 @@ TEST_F(WindowLayout, ScreenReadersHearEachStatusWhole)
     EXPECT_TRUE(whole.startsWith("Sent 300 bytes at ")) << whole.toStdString();
     EXPECT_TRUE(whole.endsWith(": " + QStringList(16, row).join(u'\n') + " \u2026 and 44 more"))
             << whole.toStdString();
-    EXPECT_EQ(statusLine()->toolTip(), whole);
+    // The tooltip shows the same text, whatever markup was typed.
+    const auto shownAsTooltip = [this] {
+        QTextDocument shown;
+        shown.setHtml(statusLine()->toolTip());
+        return shown.toPlainText();
+    };
+    EXPECT_EQ(shownAsTooltip(), whole);
+    connectTo("<b>sw</b><br><img src=x>", "2160");
+    EXPECT_EQ(shownAsTooltip(), line->text(QAccessible::Name));
+    EXPECT_TRUE(shownAsTooltip().contains("'<b>sw</b><br><im")) << shownAsTooltip().toStdString();
 }
 
 // Every command by keyboard alone: Tab to it; Space, Return or Enter clicks it, once however

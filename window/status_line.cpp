@@ -1,6 +1,7 @@
 #include "window/status_line.h"
 
 #include <QEvent>
+#include <QTextDocument>
 
 namespace zav {
 
@@ -15,7 +16,8 @@ void StatusLine::setWords(const QString &words)
 {
     m_words = words;
     setAccessibleName(words);
-    setToolTip(words);
+    // As plain text, whatever it holds: a tooltip would read typed markup as markup.
+    setToolTip(Qt::convertFromPlainText(words, Qt::WhiteSpacePre));
     fitToWidth();
 }
 

@@ -19,13 +19,22 @@ QString asShown(const Text &text)
                    static_cast<qsizetype>(text.size()));
 }
 
+// Whether a character shows as itself on the one line: not a control or format character (a
+// direction control reshapes the line), nor a line or paragraph separator (breaks it).
+bool showsAsItself(char32_t c)
+{
+    const auto category = QChar::category(c);
+    return QChar::isPrint(c) && category != QChar::Separator_Line &&
+            category != QChar::Separator_Paragraph;
+}
+
 // Enough of a typed text to recognise it, on one line, with nothing the label could misshow
 // (control, format and separator characters), so every status fits the line.
 QString shortened(const QString &typed, qsizetype length)
 {
     QString shown;
     for (const QChar c : typed.left(length))
-        shown += c.isPrint() ? c : QChar(QChar::ReplacementCharacter);
+        shown += showsAsItself(c.unicode()) ? c : QChar(QChar::ReplacementCharacter);
     if (typed.size() > length)
         shown += QChar(0x2026); // an ellipsis
     return shown;
@@ -59,7 +68,7 @@ char32_t characterAt(const QString &text, qsizetype at)
 QString named(char32_t c)
 {
     const QString code = QStringLiteral("U+%1").arg(static_cast<unsigned>(c), 4, 16, QChar(u'0'));
-    if (!QChar::isPrint(c))
+    if (!showsAsItself(c))
         return code.toUpper();
     return u'\'' + QString::fromUcs4(&c, 1) + QStringLiteral("' (") + code.toUpper() + u')';
 }
@@ -254,7 +263,8 @@ QString describeOne(const outcome::CaretRefused &refused)
     if (refused.kind == FaultKind::SubscriptOutOfRange || refused.message.size() < 2)
         return QStringLiteral("Not sent: nothing follows the caret (^M sends a carriage return)");
     const QString text = asShown(refused.message);
-    const char32_t escaped = characterAt(text, 1);
+    // The escape judges one code unit: half of a character above U+FFFF is named as what it is.
+    const char32_t escaped = text[1].unicode();
     const QString what = escaped == u'\r' ? QStringLiteral("a line break") : named(escaped);
     return QStringLiteral("Not sent: after ^, the low byte must be 64 or more (^@ to ^_): %1")
             .arg(what);

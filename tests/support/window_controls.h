@@ -39,11 +39,11 @@ public:
     {
         return matches(statusLine()->text(), expected);
     }
-    // The same for the status line's whole text, which its tooltip holds, up to its first line
+    // The same for the status line's whole text, which screen readers hear, up to its first line
     // break.
     ::testing::AssertionResult wholeStatusSays(const QString &expected) const
     {
-        return matches(statusLine()->toolTip().section(u'\n', 0, 0), expected);
+        return matches(statusLine()->accessibleName().section(u'\n', 0, 0), expected);
     }
 
     void click(const char *button) const
