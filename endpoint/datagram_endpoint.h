@@ -66,21 +66,45 @@ inline constexpr std::int64_t kHostWithoutIPv4 = 24113;   // the name has no IPv
 inline constexpr std::int64_t kNameServiceFailed = 24114; // the name service failed to answer
 } // namespace EndpointError
 
-// The ICMP report the system received about a datagram: its type and code, and the IPv4 address
-// (host byte order) of the host or router that sent it.
+// The ICMP report the system received about a datagram: its type and code, the IPv4 address
+// (host byte order) of the host or router that sent it, and for "fragmentation needed" the
+// largest datagram the next hop takes (0 when not given).
 struct IcmpReport
 {
-    std::uint8_t type = 0;
-    std::uint8_t code = 0;
-    std::uint32_t reportedBy = 0;
+    IcmpReport(std::uint8_t type, std::uint8_t code, std::uint32_t reportedBy,
+               std::uint32_t nextHopMtu = 0)
+        : type(type), code(code), reportedBy(reportedBy), nextHopMtu(nextHopMtu)
+    { }
+
+    std::uint8_t type;
+    std::uint8_t code;
+    std::uint32_t reportedBy;
+    std::uint32_t nextHopMtu;
+};
+
+// What a report without its ICMP details means for a datagram, where the system's number for it
+// tells (Windows hands a port unreachable over as a connection reset, say).
+enum class ReturnMeaning {
+    Unknown,
+    PortUnreachable,
+    HostUnreachable,
+    NetworkUnreachable,
+    TimeToLiveExceeded,
 };
 
 // What came back about an earlier datagram: the system's number for it (errno; the Winsock code
-// on Windows), and the ICMP report itself where the system gives it (Linux).
+// on Windows), the ICMP report itself where the system gives it (Linux), and else what the
+// number means for a datagram.
 struct ReturnedDatagram
 {
-    int systemError = 0;
+    ReturnedDatagram(int systemError, std::optional<IcmpReport> icmp = std::nullopt,
+                     ReturnMeaning meaning = ReturnMeaning::Unknown)
+        : systemError(systemError), icmp(icmp), meaning(meaning)
+    { }
+
+    int systemError;
     std::optional<IcmpReport> icmp;
+    ReturnMeaning meaning;
 };
 
 // Where the endpoint is open towards: the address as it was written before the open, the port,

@@ -2,6 +2,8 @@
 
 #ifdef __linux__
 #    include <linux/errqueue.h>
+#    include <linux/sockios.h>
+#    include <sys/ioctl.h>
 #endif
 
 #include <cstring>
@@ -41,7 +43,6 @@ SocketFailure socketFailureOf(int error)
 {
     switch (error) {
     case WSAEWOULDBLOCK:
-    case WSAENOBUFS:
         return SocketFailure::WouldBlock;
     case WSAEACCES:
         return SocketFailure::AccessDenied;
@@ -69,6 +70,25 @@ bool isReturnReport(int error)
 {
     return error == WSAECONNRESET || error == WSAECONNREFUSED || error == WSAENETRESET ||
             error == WSAEHOSTUNREACH || error == WSAENETUNREACH;
+}
+
+// What Winsock's words for a report mean for a datagram: a reset is a port unreachable (under
+// wine, a refusal), a network reset a time to live exceeded.
+ReturnMeaning meaningOf(int error)
+{
+    switch (error) {
+    case WSAECONNRESET:
+    case WSAECONNREFUSED:
+        return ReturnMeaning::PortUnreachable;
+    case WSAENETRESET:
+        return ReturnMeaning::TimeToLiveExceeded;
+    case WSAEHOSTUNREACH:
+        return ReturnMeaning::HostUnreachable;
+    case WSAENETUNREACH:
+        return ReturnMeaning::NetworkUnreachable;
+    default:
+        return ReturnMeaning::Unknown;
+    }
 }
 
 bool hasSomethingToReceive(NativeSocket socket)
@@ -103,7 +123,7 @@ std::vector<ReturnedDatagram> takeReturned(NativeSocket socket)
             continue;
         const int error = WSAGetLastError();
         if (isReturnReport(error))
-            reports.push_back({error, std::nullopt});
+            reports.emplace_back(error, std::nullopt, meaningOf(error));
         else if (error != WSAEMSGSIZE) // a longer datagram, dropped all the same
             break;
     }
@@ -117,7 +137,7 @@ std::vector<ReturnedDatagram> returnedBehindFailure(NativeSocket socket, int err
     // Under wine the system's pending report fails the send itself.
     std::vector<ReturnedDatagram> later = takeReturned(socket);
     if (later.empty())
-        later.push_back({error, std::nullopt});
+        later.emplace_back(error, std::nullopt, meaningOf(error));
     return later;
 }
 
@@ -160,7 +180,6 @@ SocketFailure socketFailureOf(int error)
 #    if EWOULDBLOCK != EAGAIN
     case EWOULDBLOCK:
 #    endif
-    case ENOBUFS:
         return SocketFailure::WouldBlock;
     case EACCES:
         return SocketFailure::AccessDenied;
@@ -207,9 +226,9 @@ std::vector<ReturnedDatagram> takeErrorQueue(NativeSocket socket)
                 continue; // the system's own refusal of a datagram, which its send returned
             sockaddr_in sender {};
             std::memcpy(&sender, CMSG_DATA(entry) + sizeof report, sizeof sender);
-            reports.push_back(
-                    {static_cast<int>(report.ee_errno),
-                     IcmpReport {report.ee_type, report.ee_code, ntohl(sender.sin_addr.s_addr)}});
+            reports.emplace_back(static_cast<int>(report.ee_errno),
+                                 IcmpReport {report.ee_type, report.ee_code,
+                                             ntohl(sender.sin_addr.s_addr), report.ee_info});
         }
     }
     return reports;
@@ -239,6 +258,25 @@ bool keepReturnedReports(NativeSocket)
 
 #    endif
 
+namespace {
+
+// What the error a report left pending means for a datagram, when its details are not queued.
+ReturnMeaning meaningOf(int error)
+{
+    switch (error) {
+    case ECONNREFUSED:
+        return ReturnMeaning::PortUnreachable;
+    case EHOSTUNREACH:
+        return ReturnMeaning::HostUnreachable;
+    case ENETUNREACH:
+        return ReturnMeaning::NetworkUnreachable;
+    default:
+        return ReturnMeaning::Unknown;
+    }
+}
+
+} // namespace
+
 std::vector<ReturnedDatagram> takeReturned(NativeSocket socket)
 {
     // A report leaves an error pending that would fail the next send in place of its datagram.
@@ -248,7 +286,7 @@ std::vector<ReturnedDatagram> takeReturned(NativeSocket socket)
         return {};
     std::vector<ReturnedDatagram> queued = takeErrorQueue(socket);
     if (queued.empty())
-        queued.push_back({pending, std::nullopt});
+        queued.emplace_back(pending, std::nullopt, meaningOf(pending));
     return queued;
 }
 
@@ -258,12 +296,22 @@ std::vector<ReturnedDatagram> returnedBehindFailure(NativeSocket socket, int err
     // datagram's own refusal. Without a queue, only port unreachable is surely a report.
     std::vector<ReturnedDatagram> queued = takeErrorQueue(socket);
     if (queued.empty() && error == ECONNREFUSED)
-        queued.push_back({error, std::nullopt});
+        queued.emplace_back(error, std::nullopt, ReturnMeaning::PortUnreachable);
     return queued;
 }
 
 bool isWritable(NativeSocket socket)
 {
+#    ifdef SIOCOUTQ
+    // The system takes a datagram while what waits in the send buffer is below the buffer's
+    // size; it reports the socket writable only below half of it.
+    int queued = 0;
+    int size = 0;
+    socklen_t sizeSize = sizeof size;
+    if (ioctl(socket, SIOCOUTQ, &queued) == 0 &&
+        getsockopt(socket, SOL_SOCKET, SO_SNDBUF, &size, &sizeSize) == 0)
+        return queued < size;
+#    endif
     pollfd entry {};
     entry.fd = socket;
     entry.events = POLLOUT;

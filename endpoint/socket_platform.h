@@ -56,7 +56,7 @@ private:
 };
 
 enum class SocketFailure {
-    WouldBlock,   // no buffer space now
+    WouldBlock,   // no room in the socket's send buffer now
     AccessDenied, // e.g. a broadcast peer without broadcast allowed
     Other,
 };
@@ -78,7 +78,7 @@ void closeNativeSocket(NativeSocket socket);
 // place of this datagram's own outcome (taken and cleared), or none when the failure is the
 // datagram's.
 [[nodiscard]] std::vector<ReturnedDatagram> returnedBehindFailure(NativeSocket socket, int error);
-// True when a datagram can be written without waiting.
+// True when the socket takes a datagram now, without waiting.
 [[nodiscard]] bool isWritable(NativeSocket socket);
 // True when a datagram arrives within the time.
 [[nodiscard]] bool waitReadable(NativeSocket socket, int milliseconds);

@@ -58,24 +58,74 @@ const WordsCase kWordsCases[] = {
          Sent {2, "a\0"s, kLoopback, kAt, {ReturnedDatagram {111, IcmpReport {3, 3, 0x7F000001u}}}},
          "Sent 2 bytes to 127.0.0.1:2160 at 10:42:07 (earlier one: port unreachable, ICMP 3/3 from "
          "127.0.0.1): 61 00"},
-        // The newest of several reports.
+        // Every report that came back is told, the same one in a row once with its count.
         {"sentAfterReports",
          Sent {2,
                "a\0"s,
                kLoopback,
                kAt,
                {ReturnedDatagram {111, IcmpReport {3, 3, 0x7F000001u}},
+                ReturnedDatagram {111, IcmpReport {3, 3, 0x7F000001u}},
                 ReturnedDatagram {113, IcmpReport {11, 0, 0x7F000002u}}}},
-         "Sent 2 bytes to 127.0.0.1:2160 at 10:42:07 (earlier one: time to live exceeded, ICMP "
-         "11/0 from 127.0.0.2): 61 00"},
-        // A report without a name of its own, and one without ICMP details: the system's words.
+         "Sent 2 bytes to 127.0.0.1:2160 at 10:42:07 (3 earlier ones: port unreachable, ICMP 3/3 "
+         "from 127.0.0.1, 2 times; time to live exceeded, ICMP 11/0 from 127.0.0.2): 61 00"},
+        {"sentAfterManyReports",
+         Sent {2,
+               "a\0"s,
+               kLoopback,
+               kAt,
+               {ReturnedDatagram {113, IcmpReport {3, 1, 1u}},
+                ReturnedDatagram {113, IcmpReport {3, 1, 2u}},
+                ReturnedDatagram {113, IcmpReport {3, 1, 3u}},
+                ReturnedDatagram {113, IcmpReport {3, 1, 4u}},
+                ReturnedDatagram {113, IcmpReport {3, 1, 5u}},
+                ReturnedDatagram {113, IcmpReport {3, 1, 5u}}}},
+         "Sent 2 bytes to 127.0.0.1:2160 at 10:42:07 (6 earlier ones: host unreachable, ICMP 3/1 "
+         "from 0.0.0.1; host unreachable, ICMP 3/1 from 0.0.0.2; host unreachable, ICMP 3/1 from "
+         "0.0.0.3; host unreachable, ICMP 3/1 from 0.0.0.4; and 2 more): 61 00"},
+        // Codes with names of their own, not the system's word for them.
+        {"sentAfterPrecedenceCutoff",
+         Sent {2,
+               "a\0"s,
+               kLoopback,
+               kAt,
+               {ReturnedDatagram {113, IcmpReport {3, 15, 0x7F000001u}}}},
+         "Sent 2 bytes to 127.0.0.1:2160 at 10:42:07 (earlier one: precedence cutoff, ICMP 3/15 "
+         "from 127.0.0.1): 61 00"},
+        {"sentAfterFragmentationNeeded",
+         Sent {2,
+               "a\0"s,
+               kLoopback,
+               kAt,
+               {ReturnedDatagram {90, IcmpReport {3, 4, 0x7F000001u, 1200}}}},
+         "Sent 2 bytes to 127.0.0.1:2160 at 10:42:07 (earlier one: fragmentation needed, next hop "
+         "takes 1200 bytes, ICMP 3/4 from 127.0.0.1): 61 00"},
+        // A type that reports no failure of its own is told by its numbers.
         {"sentAfterUnnamedIcmpReport",
          Sent {2, "a\0"s, kLoopback, kAt, {ReturnedDatagram {113, IcmpReport {5, 1, 0x7F000001u}}}},
-         "Sent 2 bytes to 127.0.0.1:2160 at 10:42:07 (earlier one: " + qt_error_string(113) +
-                 ", ICMP 5/1 from 127.0.0.1): 61 00"},
+         "Sent 2 bytes to 127.0.0.1:2160 at 10:42:07 (earlier one: ICMP 5/1 from 127.0.0.1): 61 "
+         "00"},
+        // Without ICMP details: what the system's number means for a datagram where it tells
+        // (Windows says "connection reset"), else the system's words.
+        {"sentAfterResetMeaningPortUnreachable",
+         Sent {2,
+               "a\0"s,
+               kLoopback,
+               kAt,
+               {ReturnedDatagram {10054, std::nullopt, ReturnMeaning::PortUnreachable}}},
+         "Sent 2 bytes to 127.0.0.1:2160 at 10:42:07 (earlier one: port unreachable): 61 00"},
         {"sentAfterReset", Sent {2, "a\0"s, kLoopback, kAt, {ReturnedDatagram {104, std::nullopt}}},
          "Sent 2 bytes to 127.0.0.1:2160 at 10:42:07 (earlier one: " + qt_error_string(104) +
                  "): 61 00"},
+        // A send the system refuses still tells what had come back before it.
+        {"refusedAfterReport",
+         NotSent {1,
+                  u"a",
+                  std::nullopt,
+                  false,
+                  {ReturnedDatagram {111, IcmpReport {3, 3, 0x7F000001u}}}},
+         "Not sent: the system refused: " + qt_error_string(1) +
+                 " (earlier one: port unreachable, ICMP 3/3 from 127.0.0.1)"},
         {"disconnected", Disconnected {}, "Disconnected"},
         {"notOpen", NotSent {EndpointError::kNotOpen},
          "Not sent: not connected \u2014 click Connect"},

@@ -75,18 +75,25 @@ struct TooLong
 
 // Send sent nothing: the endpoint's code; for a character that is not one byte, the text the
 // endpoint was given, where that character stands in it, and whether a caret escape made the
-// text (so it began with a caret the operator typed).
+// text (so it began with a caret the operator typed); and what had come back about earlier
+// datagrams, which a refused send takes all the same.
 struct NotSent
 {
     explicit NotSent(std::int64_t code, Text message = {},
-                     std::optional<std::size_t> notAByteAt = std::nullopt, bool escaped = false)
-        : code(code), message(std::move(message)), notAByteAt(notAByteAt), escaped(escaped)
+                     std::optional<std::size_t> notAByteAt = std::nullopt, bool escaped = false,
+                     std::vector<ReturnedDatagram> returned = {})
+        : code(code),
+          message(std::move(message)),
+          notAByteAt(notAByteAt),
+          escaped(escaped),
+          returned(std::move(returned))
     { }
 
     std::int64_t code;
     Text message;
     std::optional<std::size_t> notAByteAt;
     bool escaped;
+    std::vector<ReturnedDatagram> returned;
 };
 
 enum class Command { Connect, Disconnect, Send };

@@ -305,7 +305,8 @@ outcome::Outcome frmMain::sendMessageField()
                                   QTime::currentTime(), std::move(report.returned)};
         const std::int16_t code = narrowToInt16(scktSend->LastErrorCode());
         if (code != EndpointError::WouldBlockError)
-            return outcome::NotSent {code, std::move(message), report.notAByteAt, escaped};
+            return outcome::NotSent {code, std::move(message), report.notAByteAt, escaped,
+                                     std::move(report.returned)};
     }
     return outcome::NotSent {EndpointError::WouldBlockError};
 }

@@ -2,6 +2,7 @@
 
 #include "endpoint/host_look_up.h"
 
+#include <QStringList>
 #include <QtGlobal>
 
 #include <algorithm>
@@ -112,7 +113,8 @@ QString refusedBySystem(const QString &outcome, std::int64_t code)
     return QStringLiteral("%1: the system refused: %2").arg(outcome, systemWords(code));
 }
 
-// The usual ICMP reports about a datagram, by type and code; empty for the rest.
+// The ICMP reports about a datagram, by type and code; empty for a type that is no report of a
+// datagram's failure.
 QString icmpName(const IcmpReport &report)
 {
     constexpr int kUnreachable = 3;
@@ -129,37 +131,101 @@ QString icmpName(const IcmpReport &report)
         case 3:
             return QStringLiteral("port unreachable");
         case 4:
+            if (report.nextHopMtu > 0)
+                return QStringLiteral("fragmentation needed, next hop takes %1 bytes")
+                        .arg(report.nextHopMtu);
             return QStringLiteral("fragmentation needed");
+        case 5:
+            return QStringLiteral("source route failed");
         case 6:
             return QStringLiteral("network unknown");
         case 7:
             return QStringLiteral("host unknown");
+        case 8:
+            return QStringLiteral("source host isolated");
         case 9:
         case 10:
         case 13:
             return QStringLiteral("prohibited");
+        case 11:
+            return QStringLiteral("network unreachable for the type of service");
+        case 12:
+            return QStringLiteral("host unreachable for the type of service");
+        case 14:
+            return QStringLiteral("host precedence violation");
+        case 15:
+            return QStringLiteral("precedence cutoff");
+        default:
+            return QStringLiteral("unreachable");
         }
     }
     if (report.type == kTimeExceeded)
-        return QStringLiteral("time to live exceeded");
+        return report.code == 1 ? QStringLiteral("fragment reassembly time exceeded")
+                                : QStringLiteral("time to live exceeded");
     if (report.type == kParameterProblem)
         return QStringLiteral("parameter problem");
     return {};
 }
 
-// Briefly, since it shares the line: why an earlier datagram came back, and the ICMP report's
-// type, code and sender where the system gave them.
-QString cameBack(const ReturnedDatagram &returned)
+// A report without its ICMP details, by what it means for a datagram; the system's words where
+// that is not known.
+QString meaningName(const ReturnedDatagram &returned)
+{
+    switch (returned.meaning) {
+    case ReturnMeaning::PortUnreachable:
+        return QStringLiteral("port unreachable");
+    case ReturnMeaning::HostUnreachable:
+        return QStringLiteral("host unreachable");
+    case ReturnMeaning::NetworkUnreachable:
+        return QStringLiteral("network unreachable");
+    case ReturnMeaning::TimeToLiveExceeded:
+        return QStringLiteral("time to live exceeded");
+    case ReturnMeaning::Unknown:
+        break;
+    }
+    return systemWords(returned.systemError);
+}
+
+// One report, briefly: why the datagram came back, and the ICMP report's type, code and sender
+// where the system gave them.
+QString reportWords(const ReturnedDatagram &returned)
 {
     if (!returned.icmp)
-        return QStringLiteral("earlier one: %1").arg(systemWords(returned.systemError));
+        return meaningName(returned);
     const IcmpReport &icmp = *returned.icmp;
     const QString name = icmpName(icmp);
-    return QStringLiteral("earlier one: %1, ICMP %2/%3 from %4")
-            .arg(name.isEmpty() ? systemWords(returned.systemError) : name)
-            .arg(icmp.type)
-            .arg(icmp.code)
-            .arg(dotted(icmp.reportedBy));
+    const QString details = QStringLiteral("ICMP %1/%2 from %3")
+                                    .arg(icmp.type)
+                                    .arg(icmp.code)
+                                    .arg(dotted(icmp.reportedBy));
+    return name.isEmpty() ? details : name + QStringLiteral(", ") + details;
+}
+
+// Every report that came back, oldest first, briefly since they share the line: the same report
+// in a row is told once with its count, and past a few the rest are counted.
+QString cameBack(const std::vector<ReturnedDatagram> &returned)
+{
+    if (returned.size() == 1)
+        return QStringLiteral("earlier one: ") + reportWords(returned.front());
+    constexpr int kReportsTold = 4;
+    QStringList told;
+    std::size_t untold = 0;
+    for (std::size_t i = 0; i < returned.size();) {
+        const QString words = reportWords(returned[i]);
+        std::size_t same = 1;
+        while (i + same < returned.size() && reportWords(returned[i + same]) == words)
+            ++same;
+        if (told.size() < kReportsTold)
+            told += same == 1 ? words : QStringLiteral("%1, %2 times").arg(words).arg(same);
+        else
+            untold += same;
+        i += same;
+    }
+    QString words = QStringLiteral("%1 earlier ones: ").arg(returned.size()) +
+            told.join(QStringLiteral("; "));
+    if (untold > 0)
+        words += QStringLiteral("; and %1 more").arg(untold);
+    return words;
 }
 
 // The bytes of the datagram in hex, 16 to a row; a long one up to a limit, then how many more.
@@ -254,7 +320,7 @@ QString describeOne(const outcome::Sent &sent)
         words += QStringLiteral(" to ") + peer(*sent.peer);
     words += QStringLiteral(" at ") + sent.at.toString(Qt::ISODate); // 10:42:07
     if (!sent.returned.empty())
-        words += QStringLiteral(" (%1)").arg(cameBack(sent.returned.back()));
+        words += QStringLiteral(" (%1)").arg(cameBack(sent.returned));
     return words + QStringLiteral(": ") + inHex(sent.datagram);
 }
 
@@ -277,7 +343,7 @@ QString describeOne(const outcome::TooLong &tooLong)
             .arg(kLongestText);
 }
 
-QString describeOne(const outcome::NotSent &notSent)
+QString notSentBecause(const outcome::NotSent &notSent)
 {
     switch (notSent.code) {
     case EndpointError::kNotOpen:
@@ -293,6 +359,13 @@ QString describeOne(const outcome::NotSent &notSent)
     default:
         return refusedBySystem(QStringLiteral("Not sent"), notSent.code);
     }
+}
+
+QString describeOne(const outcome::NotSent &notSent)
+{
+    if (notSent.returned.empty())
+        return notSentBecause(notSent);
+    return QStringLiteral("%1 (%2)").arg(notSentBecause(notSent), cameBack(notSent.returned));
 }
 
 QString describeOne(const outcome::Faulted &faulted)
