@@ -178,6 +178,15 @@ public:
 
     // What the endpoint knows of its last OpenPeer or SendText (see EndpointReport).
     [[nodiscard]] virtual EndpointReport LastReport() const = 0;
+
+    // While open: the system's handle of the endpoint's socket, for a watch that calls
+    // TakeReturned when something arrives on it; nothing while closed.
+    [[nodiscard]] virtual std::optional<std::intptr_t> WatchHandle() const = 0;
+
+    // Takes what has arrived since the last send or take: drops any datagram, as the program
+    // receives nothing, and returns every report about earlier datagrams, oldest first, which
+    // the next SendText then does not report again.
+    [[nodiscard]] virtual std::vector<ReturnedDatagram> TakeReturned() = 0;
 };
 
 } // namespace zav

@@ -246,6 +246,20 @@ EndpointReport SocketEndpoint::LastReport() const
     return m_report;
 }
 
+std::optional<std::intptr_t> SocketEndpoint::WatchHandle() const
+{
+    if (m_socket == kNoSocket)
+        return std::nullopt;
+    return static_cast<std::intptr_t>(m_socket);
+}
+
+std::vector<ReturnedDatagram> SocketEndpoint::TakeReturned()
+{
+    if (m_socket == kNoSocket)
+        return {};
+    return takeArrivals(m_socket);
+}
+
 long long SocketEndpoint::sendDatagram(const std::string &datagram, int &error) const
 {
     const long long sent = m_send(m_socket, datagram.data(), datagram.size());
@@ -279,7 +293,7 @@ std::int64_t SocketEndpoint::SendText(TextView text, std::int16_t count)
 
     // What came back about earlier datagrams is taken first: left pending, it would fail this
     // send in place of the datagram's own outcome.
-    m_report.returned = takeReturned(m_socket);
+    m_report.returned = takeArrivals(m_socket);
     if (!m_report.returned.empty() && m_reportPeerUnreachable) {
         m_lastError = EndpointError::kPeerUnreachable;
         return 0;

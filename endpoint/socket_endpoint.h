@@ -26,6 +26,8 @@ public:
     [[nodiscard]] std::int64_t OpenPeer() override;
     void ClosePeer() override;
     [[nodiscard]] EndpointReport LastReport() const override;
+    [[nodiscard]] std::optional<std::intptr_t> WatchHandle() const override;
+    [[nodiscard]] std::vector<ReturnedDatagram> TakeReturned() override;
 
 private:
     // The peer's IPv4 address in host byte order, or why there is none.

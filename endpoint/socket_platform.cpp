@@ -130,6 +130,11 @@ std::vector<ReturnedDatagram> takeReturned(NativeSocket socket)
     return reports;
 }
 
+std::vector<ReturnedDatagram> takeArrivals(NativeSocket socket)
+{
+    return takeReturned(socket);
+}
+
 std::vector<ReturnedDatagram> returnedBehindFailure(NativeSocket socket, int error)
 {
     if (!isReturnReport(error))
@@ -288,6 +293,26 @@ std::vector<ReturnedDatagram> takeReturned(NativeSocket socket)
     if (queued.empty())
         queued.emplace_back(pending, std::nullopt, meaningOf(pending));
     return queued;
+}
+
+std::vector<ReturnedDatagram> takeArrivals(NativeSocket socket)
+{
+    std::vector<ReturnedDatagram> reports = takeReturned(socket);
+    // Each datagram whole, into one byte: MSG_TRUNC drops the rest. A read that fails for a
+    // report that came in meanwhile takes that report too.
+    for (int read = 0; read < kMostReportsTaken; ++read) {
+        char byte = 0;
+        if (recv(socket, &byte, 1, MSG_DONTWAIT | MSG_TRUNC) >= 0)
+            continue;
+        const int error = errno;
+        if (error == EAGAIN || error == EWOULDBLOCK || error == EINTR)
+            break;
+        std::vector<ReturnedDatagram> late = takeReturned(socket);
+        if (late.empty())
+            late.emplace_back(error, std::nullopt, meaningOf(error));
+        reports.insert(reports.end(), late.begin(), late.end());
+    }
+    return reports;
 }
 
 std::vector<ReturnedDatagram> returnedBehindFailure(NativeSocket socket, int error)

@@ -74,6 +74,10 @@ void closeNativeSocket(NativeSocket socket);
 // Takes and clears whatever has come back about earlier datagrams, so it cannot fail the next
 // send: every report, oldest first. Never waits.
 [[nodiscard]] std::vector<ReturnedDatagram> takeReturned(NativeSocket socket);
+// Takes whatever has arrived on the socket: drops every datagram (the program receives nothing,
+// and a full receive buffer would cost later reports their details) and returns every report
+// about earlier datagrams, oldest first. Never waits.
+[[nodiscard]] std::vector<ReturnedDatagram> takeArrivals(NativeSocket socket);
 // After a send failed with `error`: the reports of earlier datagrams, one of which failed it in
 // place of this datagram's own outcome (taken and cleared), or none when the failure is the
 // datagram's.

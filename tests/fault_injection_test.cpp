@@ -17,9 +17,10 @@ struct Misbehaviour
     bool resultsOutOfRange = false;
 };
 
-const std::string kMembers[] = {"WriteSetting",  "SetCommandCode", "SetPeerAddress", "SetPeerPort",
-                                "LastErrorCode", "CanSend",        "SendText",       "OpenPeer",
-                                "ClosePeer",     "LastReport"};
+const std::string kMembers[] = {"WriteSetting", "SetCommandCode", "SetPeerAddress",
+                                "SetPeerPort",  "LastErrorCode",  "CanSend",
+                                "SendText",     "OpenPeer",       "ClosePeer",
+                                "LastReport",   "WatchHandle",    "TakeReturned"};
 
 std::vector<Misbehaviour> allMisbehaviours()
 {

@@ -78,6 +78,26 @@ TEST_F(WindowOverLoopback, EveryDatagramLeavesWhileEarlierOnesBounce)
     RecordProperty("reachedClosedPort", static_cast<int>(bounced));
 }
 
+// A datagram to a closed port draws a report within moments: the status line tells it at once,
+// with the ICMP details, and the next Send does not tell it again.
+TEST_F(WindowOverLoopback, BounceIsToldAtOnceAndOnlyOnce)
+{
+    const std::uint16_t gone = portNobodyListensOn();
+    connectTo("127.0.0.1", QString::number(gone));
+    send("abcd");
+    const QString bounced = "Sent 5 bytes to 127.0.0.1:" + QString::number(gone) +
+            " at {time} \u2014 came back: port unreachable, ICMP 3/3 from 127.0.0.1: 61 62 63 64 "
+            "00";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return wholeStatusSays(bounced); }, 2000))
+            << wholeStatusSays(bounced).message();
+
+    LoopbackReceiver back(gone);
+    send("next");
+    EXPECT_EQ(back.receive(), "next\0"s);
+    EXPECT_TRUE(wholeStatusSays("Sent 5 bytes to 127.0.0.1:" + QString::number(gone) +
+                                " at {time}: 6E 65 78 74 00"));
+}
+
 TEST_F(WindowOverLoopback, ThousandConnectCyclesLeakNoDescriptor)
 {
     const QString port = QString::number(receiver.port());

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#    include <sys/ioctl.h>
+#endif
+
 #include <cmath>
 #include <future>
 #include <limits>
@@ -149,6 +153,53 @@ TEST(SocketEndpoint, BounceOfEarlierDatagramDoesNotEatTheNextOne)
     EXPECT_EQ(endpoint->SendText(u"kept", 5), 5);
     EXPECT_EQ(listening.receive(), "kept\0"s);
 }
+
+// A switcher that answers each datagram would fill the socket's receive buffer, where nothing
+// reads, and a full buffer costs later reports their details: what arrives is dropped, both
+// when the window's watch takes it and before each send.
+struct DropCase
+{
+    const char *name;
+    bool bySend; // dropped by the next SendText, else by TakeReturned
+};
+
+const DropCase kDropCases[] = {{"byTheWatch", false}, {"byTheNextSend", true}};
+
+class AnswersDropped : public ::testing::TestWithParam<DropCase>
+{ };
+
+TEST_P(AnswersDropped, LeaveNothingInTheReceiveBuffer)
+{
+    LoopbackReceiver peer;
+    auto endpoint = endpointTowards(u"127.0.0.1", peer.port());
+    ASSERT_EQ(endpoint->OpenPeer(), 0);
+    ASSERT_EQ(endpoint->SendText(u"q", 2), 2);
+    std::uint16_t ours = 0;
+    ASSERT_EQ(peer.receive(std::chrono::milliseconds(2000), &ours), "q\0"s);
+    for (int i = 0; i < 50; ++i)
+        peer.answer(ours, std::string(1000, 'r'));
+    const auto waiting = [&] {
+        const auto socket = static_cast<NativeSocket>(*endpoint->WatchHandle());
+#ifdef _WIN32
+        u_long bytes = 0;
+        ioctlsocket(socket, FIONREAD, &bytes);
+#else
+        int bytes = 0;
+        ioctl(socket, FIONREAD, &bytes);
+#endif
+        return bytes;
+    };
+    ASSERT_TRUE(waitReadable(static_cast<NativeSocket>(*endpoint->WatchHandle()), 2000));
+    ASSERT_GT(waiting(), 0);
+
+    if (GetParam().bySend)
+        EXPECT_EQ(endpoint->SendText(u"again", 6), 6);
+    else
+        EXPECT_TRUE(endpoint->TakeReturned().empty());
+    EXPECT_EQ(waiting(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, AnswersDropped, ::testing::ValuesIn(kDropCases), caseName);
 
 // With reporting switched on, the same bounce comes back as a failed send instead.
 TEST(SocketEndpoint, BounceIsReportedWhenAskedFor)

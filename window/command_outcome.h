@@ -50,14 +50,27 @@ struct NotOpened
 struct Disconnected
 { };
 
-// Send put a datagram on the wire.
+// Send put a datagram on the wire: SendText's result, the bytes that left, where to (as the
+// endpoint knows it) and when, what had come back about earlier datagrams, and what came back
+// since, about this one or those before it.
 struct Sent
 {
-    std::int64_t count = 0;         // SendText's result
-    std::string datagram;           // the bytes that left
-    std::optional<OpenedPeer> peer; // where to, as the endpoint knows it
+    Sent(std::int64_t count, std::string datagram, std::optional<OpenedPeer> peer, QTime at,
+         std::vector<ReturnedDatagram> returned, std::vector<ReturnedDatagram> cameBackSince = {})
+        : count(count),
+          datagram(std::move(datagram)),
+          peer(std::move(peer)),
+          at(at),
+          returned(std::move(returned)),
+          cameBackSince(std::move(cameBackSince))
+    { }
+
+    std::int64_t count;
+    std::string datagram;
+    std::optional<OpenedPeer> peer;
     QTime at;
-    std::vector<ReturnedDatagram> returned; // what had come back about earlier datagrams
+    std::vector<ReturnedDatagram> returned;
+    std::vector<ReturnedDatagram> cameBackSince;
 };
 
 // The caret escape refused the message (as the datagram would carry it): the fault says why.

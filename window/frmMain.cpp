@@ -20,6 +20,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSocketNotifier>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTextDocument>
@@ -28,6 +29,7 @@
 #include <algorithm>
 #include <limits>
 #include <optional>
+#include <utility>
 
 namespace zav {
 
@@ -187,7 +189,40 @@ void frmMain::changeEvent(QEvent *event)
 
 void frmMain::showOutcome(const outcome::Outcome &outcome)
 {
+    m_shown = outcome;
     lblStatus->setWords(status::describe(outcome));
+}
+
+void frmMain::watchEndpoint()
+{
+    std::optional<std::intptr_t> handle;
+    ignoringFaults([&] { handle = scktSend->WatchHandle(); });
+    if (!handle)
+        return;
+    m_watch = new QSocketNotifier(static_cast<qintptr>(*handle), QSocketNotifier::Read, this);
+    connect(m_watch, &QSocketNotifier::activated, this, &frmMain::takeWhatArrived);
+}
+
+void frmMain::unwatchEndpoint()
+{
+    delete m_watch;
+    m_watch = nullptr;
+}
+
+void frmMain::takeWhatArrived()
+{
+    std::vector<ReturnedDatagram> reports;
+    ignoringFaults([&] { reports = scktSend->TakeReturned(); });
+    if (reports.empty())
+        return;
+    // Only the status line changes: the Send it tells of gains what came back since.
+    if (auto *sent = std::get_if<outcome::Sent>(&m_shown)) {
+        outcome::Sent told = *sent;
+        told.cameBackSince.insert(told.cameBackSince.end(), reports.begin(), reports.end());
+        showOutcome(told);
+        return;
+    }
+    m_untold.insert(m_untold.end(), reports.begin(), reports.end());
 }
 
 void frmMain::Form_Load()
@@ -216,9 +251,12 @@ void frmMain::writeConfiguration()
 
 void frmMain::cmdConnect_Click()
 {
+    unwatchEndpoint();
     const outcome::Outcome opened = openTowardsFields();
     showOutcome(opened);
-    if (!std::holds_alternative<outcome::Opened>(opened))
+    if (std::holds_alternative<outcome::Opened>(opened))
+        watchEndpoint();
+    else
         closeAndShowConnectFailure();
 }
 
@@ -251,6 +289,7 @@ outcome::Outcome frmMain::openTowardsFields()
 
 void frmMain::closeAndShowConnectFailure()
 {
+    unwatchEndpoint();
     ignoringFaults([this] { scktSend->SetCommandCode(kCloseAfterFailedOpen); });
     ignoringFaults([this] { scktSend->ClosePeer(); });
     // At start-up the window is not shown yet, and the box stands on its own.
@@ -259,6 +298,7 @@ void frmMain::closeAndShowConnectFailure()
 
 void frmMain::cmdDisconnect_Click()
 {
+    unwatchEndpoint();
     try {
         scktSend->ClosePeer();
         showOutcome(outcome::Disconnected {});
@@ -300,13 +340,16 @@ outcome::Outcome frmMain::sendMessageField()
         }
         const std::int16_t sent = narrowToInt16(scktSend->SendText(message, count));
         EndpointReport report = scktSend->LastReport();
+        // Reports the watch took while the status line told something else come first.
+        std::vector<ReturnedDatagram> returned = std::exchange(m_untold, {});
+        returned.insert(returned.end(), report.returned.begin(), report.returned.end());
         if (sent >= 1)
             return outcome::Sent {sent, std::move(report.datagram), std::move(report.peer),
-                                  QTime::currentTime(), std::move(report.returned)};
+                                  QTime::currentTime(), std::move(returned)};
         const std::int16_t code = narrowToInt16(scktSend->LastErrorCode());
         if (code != EndpointError::WouldBlockError)
             return outcome::NotSent {code, std::move(message), report.notAByteAt, escaped,
-                                     std::move(report.returned)};
+                                     std::move(returned)};
     }
     return outcome::NotSent {EndpointError::WouldBlockError};
 }

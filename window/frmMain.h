@@ -18,6 +18,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSocketNotifier;
 
 namespace zav {
 
@@ -74,6 +75,11 @@ private:
     // Sends the message field as one datagram, or nothing; returns what came of it.
     [[nodiscard]] outcome::Outcome sendMessageField();
     void showOutcome(const outcome::Outcome &outcome);
+    // While open, a watch on the endpoint takes whatever arrives as it comes: datagrams are
+    // dropped, and a report is added to the status line at once.
+    void watchEndpoint();
+    void unwatchEndpoint();
+    void takeWhatArrived();
 
     std::array<QLabel *, 2> lblIP {};
     QLineEdit *txtIpAddress = nullptr;
@@ -87,6 +93,11 @@ private:
     std::unique_ptr<DatagramEndpoint> scktSend;
     std::unique_ptr<ConnectFailureNotice> m_notice;
     HeldKey m_heldKey;
+    QSocketNotifier *m_watch = nullptr;
+    // The last outcome shown, which a report coming back later adds to.
+    outcome::Outcome m_shown = outcome::Disconnected {};
+    // Reports that came back while the status line told something else: the next Send tells them.
+    std::vector<ReturnedDatagram> m_untold;
     // Every control with its place in twips.
     std::vector<std::pair<QWidget *, QRect>> m_twipPlaces;
 };

@@ -201,12 +201,10 @@ QString reportWords(const ReturnedDatagram &returned)
     return name.isEmpty() ? details : name + QStringLiteral(", ") + details;
 }
 
-// Every report that came back, oldest first, briefly since they share the line: the same report
-// in a row is told once with its count, and past a few the rest are counted.
-QString cameBack(const std::vector<ReturnedDatagram> &returned)
+// Reports, oldest first, briefly since they share the line: the same report in a row is told
+// once with its count, and past a few the rest are counted.
+QString listed(const std::vector<ReturnedDatagram> &returned)
 {
-    if (returned.size() == 1)
-        return QStringLiteral("earlier one: ") + reportWords(returned.front());
     constexpr int kReportsTold = 4;
     QStringList told;
     std::size_t untold = 0;
@@ -221,11 +219,18 @@ QString cameBack(const std::vector<ReturnedDatagram> &returned)
             untold += same;
         i += same;
     }
-    QString words = QStringLiteral("%1 earlier ones: ").arg(returned.size()) +
-            told.join(QStringLiteral("; "));
+    QString words = told.join(QStringLiteral("; "));
     if (untold > 0)
         words += QStringLiteral("; and %1 more").arg(untold);
     return words;
+}
+
+// What had come back about earlier datagrams when a Send took it.
+QString cameBack(const std::vector<ReturnedDatagram> &returned)
+{
+    if (returned.size() == 1)
+        return QStringLiteral("earlier one: ") + listed(returned);
+    return QStringLiteral("%1 earlier ones: %2").arg(returned.size()).arg(listed(returned));
 }
 
 // The bytes of the datagram in hex, 16 to a row; a long one up to a limit, then how many more.
@@ -321,6 +326,8 @@ QString describeOne(const outcome::Sent &sent)
     words += QStringLiteral(" at ") + sent.at.toString(Qt::ISODate); // 10:42:07
     if (!sent.returned.empty())
         words += QStringLiteral(" (%1)").arg(cameBack(sent.returned));
+    if (!sent.cameBackSince.empty())
+        words += QStringLiteral(" \u2014 came back: ") + listed(sent.cameBackSince);
     return words + QStringLiteral(": ") + inHex(sent.datagram);
 }
 

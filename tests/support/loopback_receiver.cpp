@@ -45,4 +45,14 @@ std::optional<std::string> LoopbackReceiver::receive(std::chrono::milliseconds w
     return datagram;
 }
 
+void LoopbackReceiver::answer(std::uint16_t port, const std::string &datagram)
+{
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    (void)sendto(m_socket, datagram.data(), static_cast<int>(datagram.size()), 0,
+                 reinterpret_cast<sockaddr *>(&address), sizeof address);
+}
+
 } // namespace zav::testing

@@ -28,6 +28,9 @@ public:
             std::chrono::milliseconds wait = std::chrono::milliseconds(2000),
             std::uint16_t *senderPort = nullptr);
 
+    // Answers: sends a datagram back to a port on 127.0.0.1, as a switcher that replies would.
+    void answer(std::uint16_t port, const std::string &datagram);
+
 private:
     SocketLibrary m_library;
     NativeSocket m_socket = kNoSocket;

@@ -117,6 +117,18 @@ EndpointReport RecordingEndpoint::LastReport() const
     return m_report;
 }
 
+std::optional<std::intptr_t> RecordingEndpoint::WatchHandle() const
+{
+    faultIfAsked("WatchHandle");
+    return std::nullopt;
+}
+
+std::vector<ReturnedDatagram> RecordingEndpoint::TakeReturned()
+{
+    faultIfAsked("TakeReturned");
+    return std::exchange(arrived, {});
+}
+
 void RecordingNotice::announce(QWidget *owner)
 {
     m_log->calls.push_back("Notice");

@@ -40,6 +40,8 @@ public:
     // What the report tells after a send: what had come back before it. A send that succeeds
     // reports the bytes of its text, cut to what it claims to have sent.
     std::vector<ReturnedDatagram> returned;
+    // What TakeReturned hands out next, once.
+    std::vector<ReturnedDatagram> arrived;
     // Run inside OpenPeer, to see the window while an open waits.
     std::function<void()> whileOpening;
     // Members (by name, as logged) that throw RunTimeFault(faultKind) when called.
@@ -58,6 +60,8 @@ public:
     [[nodiscard]] std::int64_t OpenPeer() override;
     void ClosePeer() override;
     [[nodiscard]] EndpointReport LastReport() const override;
+    [[nodiscard]] std::optional<std::intptr_t> WatchHandle() const override;
+    [[nodiscard]] std::vector<ReturnedDatagram> TakeReturned() override;
 
 private:
     void record(const std::string &member, const std::string &arguments = {}) const;
