@@ -3,6 +3,9 @@
 
 #include <QGuiApplication>
 #include <QTextDocument>
+#include <QThread>
+
+#include <future>
 
 namespace zav::testing {
 namespace {
@@ -331,36 +334,56 @@ TEST_P(SendAnswers, MakeOneAttemptAndSayWhatHappened)
 
 INSTANTIATE_TEST_SUITE_P(Cases, SendAnswers, ::testing::ValuesIn(kSendAnswers), caseName);
 
-// A name look-up holds the window for up to 2 s: the status line says so before it starts, and
-// the pointer is busy until the open ends.
+// A name look-up may take up to 2 s: the status line says so before it starts, the pointer is
+// busy until the open ends, and the open runs off the window's thread, so the window goes on
+// answering (here, an event queued to it) while it waits.
 struct LookUpCase
 {
     const char *name;
     QString address;
+    bool offThread;
     QString statusDuringOpen;
     bool busyDuringOpen;
     QString status;
 };
 
 const LookUpCase kLookUpCases[] = {
-        {"name", "switcher-1", "Looking up 'switcher-1'\u2026", true,
+        {"name", "switcher-1", true, "Looking up 'switcher-1'\u2026", true,
          "Ready to send to switcher-1 (127.0.0.1):2160"},
-        {"dottedAddress", "127.0.0.1", "", false, "Ready to send to 127.0.0.1:2160"},
+        {"dottedAddress", "127.0.0.1", false, "", false, "Ready to send to 127.0.0.1:2160"},
 };
 
 class LookUp : public WindowFixture, public ::testing::WithParamInterface<LookUpCase>
 { };
 
-TEST_P(LookUp, ShowsItselfWhileTheOpenWaits)
+TEST_P(LookUp, ShowsItselfWhileTheWindowGoesOnAnswering)
 {
     QString statusDuringOpen;
     bool busyDuringOpen = false;
-    fake->whileOpening = [&] {
+    bool offThread = false;
+    const auto look = [&] {
         statusDuringOpen = statusLine()->text();
         busyDuringOpen = QGuiApplication::overrideCursor() != nullptr;
     };
+    fake->whileOpening = [&] {
+        offThread = QThread::currentThread() != window.thread();
+        if (!offThread) {
+            look();
+            return;
+        }
+        std::promise<void> looked;
+        QMetaObject::invokeMethod(
+                &window,
+                [&] {
+                    look();
+                    looked.set_value();
+                },
+                Qt::QueuedConnection);
+        looked.get_future().wait_for(std::chrono::seconds(5));
+    };
     fake->addressOpened = 0x7F000001u;
     connectTo(GetParam().address, "2160");
+    EXPECT_EQ(offThread, GetParam().offThread);
     EXPECT_EQ(statusDuringOpen, GetParam().statusDuringOpen);
     EXPECT_EQ(busyDuringOpen, GetParam().busyDuringOpen);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);

@@ -14,6 +14,7 @@
 #include "window/twip_layout.h"
 
 #include <QEvent>
+#include <QEventLoop>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -24,9 +25,11 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTextDocument>
+#include <QThread>
 #include <QTime>
 
 #include <algorithm>
+#include <exception>
 #include <limits>
 #include <optional>
 #include <utility>
@@ -251,6 +254,8 @@ void frmMain::writeConfiguration()
 
 void frmMain::cmdConnect_Click()
 {
+    if (m_opening)
+        return; // a screen reader's press while a look-up runs
     unwatchEndpoint();
     const outcome::Outcome opened = openTowardsFields();
     showOutcome(opened);
@@ -268,14 +273,15 @@ outcome::Outcome frmMain::openTowardsFields()
         const Text typed = address.toStdU16String();
         scktSend->SetPeerAddress(typed);
         scktSend->SetPeerPort(readNumber(portText.toStdU16String()));
-        // A name look-up holds the window for up to its time limit: say so before it starts.
-        std::optional<BusyPointer> busy;
+        std::int64_t opened = 0;
         if (needsLookUp(typed)) {
-            busy.emplace();
+            const BusyPointer busy;
             showOutcome(outcome::LookingUp {address});
-            lblStatus->repaint(); // now: the event loop is held until the look-up ends
+            opened = openWhileTheWindowAnswers();
+        } else {
+            opened = scktSend->OpenPeer();
         }
-        const std::int16_t result = narrowToInt16(scktSend->OpenPeer());
+        const std::int16_t result = narrowToInt16(opened);
         if (result != 0)
             return outcome::NotOpened {result, address, portText,
                                        scktSend->LastReport().addressFound};
@@ -285,6 +291,32 @@ outcome::Outcome frmMain::openTowardsFields()
         // open, so the operator hears of it and the endpoint ends up closed.
         return outcome::Faulted {outcome::Command::Connect, asFault(thrown)};
     }
+}
+
+std::int64_t frmMain::openWhileTheWindowAnswers()
+{
+    // A name look-up may take up to its time limit. The open runs on a thread of its own while
+    // the window repaints and answers screen readers, taking no input from the operator, so the
+    // handler still runs to its end before the next click or key.
+    std::int64_t result = 0;
+    std::exception_ptr fault;
+    const std::unique_ptr<QThread> opening(QThread::create([&] {
+        try {
+            result = scktSend->OpenPeer();
+        } catch (...) {
+            fault = std::current_exception();
+        }
+    }));
+    QEventLoop waiting;
+    connect(opening.get(), &QThread::finished, &waiting, &QEventLoop::quit);
+    m_opening = true;
+    opening->start();
+    waiting.exec(QEventLoop::ExcludeUserInputEvents);
+    opening->wait();
+    m_opening = false;
+    if (fault)
+        std::rethrow_exception(fault);
+    return result;
 }
 
 void frmMain::closeAndShowConnectFailure()
@@ -298,6 +330,8 @@ void frmMain::closeAndShowConnectFailure()
 
 void frmMain::cmdDisconnect_Click()
 {
+    if (m_opening)
+        return;
     unwatchEndpoint();
     try {
         scktSend->ClosePeer();
@@ -309,6 +343,8 @@ void frmMain::cmdDisconnect_Click()
 
 void frmMain::cmdSend_Click(int /*index*/)
 {
+    if (m_opening)
+        return;
     try {
         showOutcome(sendMessageField());
     } catch (const std::exception &thrown) {

@@ -70,6 +70,8 @@ private:
     void writeConfiguration();
     // Opens towards the fields' address and port; returns what came of it.
     [[nodiscard]] outcome::Outcome openTowardsFields();
+    // OpenPeer off the window's thread, while the window answers all but the operator's input.
+    [[nodiscard]] std::int64_t openWhileTheWindowAnswers();
     // After a failed open: closes the endpoint, then shows the operator the box.
     void closeAndShowConnectFailure();
     // Sends the message field as one datagram, or nothing; returns what came of it.
@@ -93,6 +95,8 @@ private:
     std::unique_ptr<DatagramEndpoint> scktSend;
     std::unique_ptr<ConnectFailureNotice> m_notice;
     HeldKey m_heldKey;
+    // True while an open waits for a look-up: commands are not taken meanwhile.
+    bool m_opening = false;
     QSocketNotifier *m_watch = nullptr;
     // The last outcome shown, which a report coming back later adds to.
     outcome::Outcome m_shown = outcome::Disconnected {};
