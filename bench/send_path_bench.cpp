@@ -125,7 +125,8 @@ void PlainSend(benchmark::State &state)
 
 BENCHMARK(SendHandlerToArrival)->Arg(5)->Arg(1000)->UseManualTime();
 BENCHMARK(PlainSendToArrival)->Arg(5)->Arg(1000)->UseManualTime();
-BENCHMARK(SendHandler)->Arg(5)->Arg(1000);
+BENCHMARK(SendHandler)->Arg(5)->Arg(1000)->Arg(32766);
+BENCHMARK(PlainSend)->Arg(32766);
 BENCHMARK(PlainSend)->Arg(5)->Arg(1000);
 
 } // namespace
