@@ -98,6 +98,23 @@ TEST_F(WindowOverLoopback, BounceIsToldAtOnceAndOnlyOnce)
                                 " at {time}: 6E 65 78 74 00"));
 }
 
+// A report that comes back while the line tells something else (here, a refused caret) is told
+// with the next Send. (Over loopback the report is there as soon as the send returns.)
+TEST_F(WindowOverLoopback, BounceWhileTheLineToldSomethingElseWaitsForTheNextSend)
+{
+    const std::uint16_t gone = portNobodyListensOn();
+    connectTo("127.0.0.1", QString::number(gone));
+    send("abcd");
+    send("^");
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(statusSays("Not sent: nothing follows the caret (^M sends a carriage return)"));
+    send("b");
+    EXPECT_TRUE(wholeStatusSays("Sent 2 bytes to 127.0.0.1:" + QString::number(gone) +
+                                " at {time} (earlier one: port unreachable, ICMP 3/3 from "
+                                "127.0.0.1): 62 00"));
+}
+
 TEST_F(WindowOverLoopback, ThousandConnectCyclesLeakNoDescriptor)
 {
     const QString port = QString::number(receiver.port());
