@@ -262,6 +262,15 @@ const SendAnswer kSendAnswers[] = {
          {"CanSend", "SendText [a] 2"},
          "Sent 2 bytes at {time} (earlier one: prohibited, ICMP 3/13 from 192.0.2.1)*",
          {ReturnedDatagram {113, IcmpReport {3, 13, 0xC0000201u}}}},
+        // A send the system refuses still tells what came back before it.
+        {"refusedAfterIcmpReport",
+         true,
+         -1,
+         1,
+         "",
+         {"CanSend", "SendText [a] 2", "LastErrorCode"},
+         "Not sent: the system refused: * (earlier one: prohibited, ICMP 3/13 from 192.0.2.1)",
+         {ReturnedDatagram {113, IcmpReport {3, 13, 0xC0000201u}}}},
         {"wouldBlockTriedOnce",
          true,
          0,
@@ -328,7 +337,7 @@ TEST_P(SendAnswers, MakeOneAttemptAndSayWhatHappened)
     message()->setPlainText("a");
     click("cmdSend");
     EXPECT_EQ(takeCalls(), c.calls);
-    EXPECT_TRUE(statusSays(c.status));
+    EXPECT_TRUE(wholeStatusSays(c.status));
     EXPECT_TRUE(log->noticeOwners.empty());
 }
 
