@@ -157,6 +157,17 @@ TEST_P(ConnectFaults, EndAsAFailedOpen)
 
 INSTANTIATE_TEST_SUITE_P(Cases, ConnectFaults, ::testing::ValuesIn(kConnectFaults), caseName);
 
+// A fault on the thread a look-up runs on is the handler's as much as one on the window's.
+TEST_F(Connect, FaultWhileLookingUpIsAFailedOpen)
+{
+    fake->faulting = {"OpenPeer"};
+    connectTo("switcher-1", "2160");
+    EXPECT_EQ(takeCalls(),
+              joined({"SetPeerAddress [switcher-1]", "SetPeerPort 2160", "OpenPeer"},
+                     kFailedOpenTail));
+    EXPECT_TRUE(statusSays("Not connected: the endpoint failed (endpoint fault)"));
+}
+
 using Disconnect = WindowFixture;
 
 TEST_F(Disconnect, OnlyCloses)
