@@ -394,7 +394,6 @@ const NameCase kNameCases[] = {
         // "localhost." is the hosts file's "localhost".
         {"finalDotKept", u"sw1.example.test.", {0x7F000001u}, "sw1.example.test.", 0},
         {"localhostWithFinalDot", u"LocalHost.", {0x7F000001u}, "LocalHost", 0},
-        {"underscore", u"my_switch", {0x7F000001u}, "my_switch", 0},
         {"unicodeAsUtf8", u"m\u00FCller.test", {0x7F000001u}, "m\xC3\xBCller.test", 0},
         {"unknown",
          u"sw1",

@@ -1,5 +1,6 @@
 #include "tests/support/recording_endpoint.h"
 
+#include "endpoint/datagram_encoding.h"
 #include "endpoint/peer_address.h"
 #include "runtime/run_time_fault.h"
 
@@ -85,10 +86,10 @@ std::int64_t RecordingEndpoint::SendText(TextView text, std::int16_t count)
     m_log->sends.emplace_back(Text(text), count);
     record("SendText", shown + " " + std::to_string(count));
     const std::int64_t sent = sendResult == kEchoCount ? count : sendResult;
-    m_report.datagram.clear();
     m_report.returned = returned;
-    for (std::int64_t i = 0; i < sent && i <= std::ssize(text); ++i)
-        m_report.datagram += i < std::ssize(text) ? static_cast<char>(text[i]) : '\0';
+    // The bytes the socket endpoint would send for a count of what it claims to have sent.
+    if (encodeDatagram(text, sent, m_report.datagram) != DatagramEncoding::Encoded)
+        m_report.datagram.clear();
     return sent;
 }
 
