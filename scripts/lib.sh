@@ -121,3 +121,6 @@ in_private_network() {
     [ "$(id -u)" -eq 0 ] || unshare+=(--map-root-user)
     "${unshare[@]}" bash -c 'ip link set lo up && exec "$@"' private-network "$@"
 }
+
+# True on Debian 13, where the Windows program is built and the Debian 13 checks run directly.
+on_debian_13() { [ "$(. /etc/os-release && echo "${VERSION_ID:-}")" = 13 ]; }

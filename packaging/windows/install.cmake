@@ -47,6 +47,9 @@ set(CPACK_NSIS_MUI_ICON ${ZAV_ICON_ICO})
 set(CPACK_NSIS_MUI_UNIICON ${ZAV_ICON_ICO})
 # An older version is uninstalled first, so no file of it stays behind.
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# The installer's script (NSIS.template.in): for the user alone or for everyone, by the rights
+# it runs with.
+set(CPACK_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR})
 
 # The MSI, for studios whose IT installs software centrally.
 find_program(ZAV_WIXL wixl)

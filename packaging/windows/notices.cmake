@@ -56,6 +56,8 @@ function(zav_write_notices output)
     string(REGEX REPLACE "^qt6-base " "" revision "${source}")
     string(REGEX REPLACE "[+-].*" "" qt_version "${revision}")
     string(REPLACE "+" "%2B" revision_in_url "${revision}")
+    file(READ ${recorded}/debian-release release)
+    string(STRIP "${release}" release)
     file(READ ${recorded}/options options)
     string(REPLACE "\n" "\n  " options "  ${options}")
     file(READ ${PROJECT_SOURCE_DIR}/LICENSE ours)
@@ -135,8 +137,8 @@ Copyright (C) The Qt Company Ltd. and other contributors.
 Licensed under the GNU Lesser General Public License version 3 (LGPL-3.0-only); its text, and
 that of the GNU General Public License version 3 it builds on, are at the end of this file.
 
-The source: Debian's source package ${source}, built unchanged. On Debian 12, with deb-src
-entries in apt's sources, get it with
+The source: the source package ${source} of ${release},
+built unchanged. On ${release}, with deb-src entries in apt's sources, get it with
   apt-get source qt6-base=${revision}
 or from https://snapshot.debian.org/package/qt6-base/${revision_in_url}/ .
 It was built by scripts/build-qt-windows in ZAV UDP Test's source, with these options:
