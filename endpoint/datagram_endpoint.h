@@ -76,10 +76,21 @@ struct IcmpReport
         : type(type), code(code), reportedBy(reportedBy), nextHopMtu(nextHopMtu)
     { }
 
+    friend bool operator==(const IcmpReport &, const IcmpReport &) = default;
+
     std::uint8_t type;
     std::uint8_t code;
     std::uint32_t reportedBy;
     std::uint32_t nextHopMtu;
+};
+
+// Where a datagram went: its IPv4 address (host byte order) and port.
+struct DatagramDestination
+{
+    friend bool operator==(const DatagramDestination &, const DatagramDestination &) = default;
+
+    std::uint32_t address = 0;
+    std::uint16_t port = 0;
 };
 
 // What a report without its ICMP details means for a datagram, where the system's number for it
@@ -93,18 +104,22 @@ enum class ReturnMeaning {
 };
 
 // What came back about an earlier datagram: the system's number for it (errno; the Winsock code
-// on Windows), the ICMP report itself where the system gives it (Linux), and else what the
-// number means for a datagram.
+// on Windows), the ICMP report itself and where the datagram it concerns went, where the system
+// gives them (Linux), and else what the number means for a datagram.
 struct ReturnedDatagram
 {
     ReturnedDatagram(int systemError, std::optional<IcmpReport> icmp = std::nullopt,
-                     ReturnMeaning meaning = ReturnMeaning::Unknown)
-        : systemError(systemError), icmp(icmp), meaning(meaning)
+                     ReturnMeaning meaning = ReturnMeaning::Unknown,
+                     std::optional<DatagramDestination> sentTo = std::nullopt)
+        : systemError(systemError), icmp(icmp), meaning(meaning), sentTo(sentTo)
     { }
+
+    friend bool operator==(const ReturnedDatagram &, const ReturnedDatagram &) = default;
 
     int systemError;
     std::optional<IcmpReport> icmp;
     ReturnMeaning meaning;
+    std::optional<DatagramDestination> sentTo;
 };
 
 // Where the endpoint is open towards: the address as it was written before the open, the port,

@@ -209,18 +209,25 @@ bool setNonBlocking(NativeSocket socket)
 namespace {
 
 // Takes every entry of the socket's error queue, where the system keeps each ICMP report with
-// the address that sent it, oldest first. Taking the last entry also clears the error the
-// reports left pending.
+// the address that sent it and where the datagram it concerns went, oldest first. Taking the
+// last entry also clears the error the reports left pending.
 std::vector<ReturnedDatagram> takeErrorQueue(NativeSocket socket)
 {
     std::vector<ReturnedDatagram> reports;
     for (int taken = 0; taken < kMostReportsTaken; ++taken) {
         alignas(cmsghdr) char control[256];
+        sockaddr_in destination {};
         msghdr message {};
+        message.msg_name = &destination;
+        message.msg_namelen = sizeof destination;
         message.msg_control = control;
         message.msg_controllen = sizeof control;
         if (recvmsg(socket, &message, MSG_ERRQUEUE | MSG_DONTWAIT) < 0)
             break;
+        std::optional<DatagramDestination> sentTo;
+        if (message.msg_namelen >= sizeof destination && destination.sin_family == AF_INET)
+            sentTo = DatagramDestination {ntohl(destination.sin_addr.s_addr),
+                                          ntohs(destination.sin_port)};
         for (cmsghdr *entry = CMSG_FIRSTHDR(&message); entry;
              entry = CMSG_NXTHDR(&message, entry)) {
             if (entry->cmsg_level != IPPROTO_IP || entry->cmsg_type != IP_RECVERR)
@@ -233,11 +240,15 @@ std::vector<ReturnedDatagram> takeErrorQueue(NativeSocket socket)
             std::memcpy(&sender, CMSG_DATA(entry) + sizeof report, sizeof sender);
             reports.emplace_back(static_cast<int>(report.ee_errno),
                                  IcmpReport {report.ee_type, report.ee_code,
-                                             ntohl(sender.sin_addr.s_addr), report.ee_info});
+                                             ntohl(sender.sin_addr.s_addr), report.ee_info},
+                                 ReturnMeaning::Unknown, sentTo);
         }
     }
     return reports;
 }
+
+// Each report is queued with its details, once the socket asks for them.
+constexpr bool kErrorQueueKept = true;
 
 } // namespace
 
@@ -254,6 +265,7 @@ std::vector<ReturnedDatagram> takeErrorQueue(NativeSocket)
 {
     return {};
 }
+constexpr bool kErrorQueueKept = false;
 } // namespace
 
 bool keepReturnedReports(NativeSocket)
@@ -280,26 +292,47 @@ ReturnMeaning meaningOf(int error)
     }
 }
 
+// Takes and clears the error a report left pending: 0 when there is none.
+int takePendingError(NativeSocket socket)
+{
+    int pending = 0;
+    socklen_t size = sizeof pending;
+    if (getsockopt(socket, SOL_SOCKET, SO_ERROR, &pending, &size) != 0)
+        return 0;
+    return pending;
+}
+
 } // namespace
+
+// A report whose error was taken: the queued entries that came in since, or where the system
+// keeps no queue, the report as its error tells it. Where it keeps one, an error whose entry is
+// not queued is one already taken (a report sets its error after queuing it, so a reader can
+// take the entry first), and is not told again.
+std::vector<ReturnedDatagram> reportBehindError(NativeSocket socket, int error)
+{
+    std::vector<ReturnedDatagram> queued = takeErrorQueue(socket);
+    if (queued.empty() && !kErrorQueueKept)
+        queued.emplace_back(error, std::nullopt, meaningOf(error));
+    return queued;
+}
 
 std::vector<ReturnedDatagram> takeReturned(NativeSocket socket)
 {
-    // A report leaves an error pending that would fail the next send in place of its datagram.
-    int pending = 0;
-    socklen_t size = sizeof pending;
-    if (getsockopt(socket, SOL_SOCKET, SO_ERROR, &pending, &size) != 0 || pending == 0)
-        return {};
-    std::vector<ReturnedDatagram> queued = takeErrorQueue(socket);
-    if (queued.empty())
-        queued.emplace_back(pending, std::nullopt, meaningOf(pending));
-    return queued;
+    // The queue is read whatever the pending error says: a report may be queued while its error
+    // was already taken (by a failed read, say), and one left queued keeps the socket signalling.
+    std::vector<ReturnedDatagram> reports = takeErrorQueue(socket);
+    if (const int pending = takePendingError(socket); pending != 0) {
+        const std::vector<ReturnedDatagram> later = reportBehindError(socket, pending);
+        reports.insert(reports.end(), later.begin(), later.end());
+    }
+    return reports;
 }
 
 std::vector<ReturnedDatagram> takeArrivals(NativeSocket socket)
 {
     std::vector<ReturnedDatagram> reports = takeReturned(socket);
     // Each datagram whole, into one byte: MSG_TRUNC drops the rest. A read that fails for a
-    // report that came in meanwhile takes that report too.
+    // report that came in meanwhile took that report's error: its details are in the queue.
     for (int read = 0; read < kMostReportsTaken; ++read) {
         char byte = 0;
         if (recv(socket, &byte, 1, MSG_DONTWAIT | MSG_TRUNC) >= 0)
@@ -307,9 +340,7 @@ std::vector<ReturnedDatagram> takeArrivals(NativeSocket socket)
         const int error = errno;
         if (error == EAGAIN || error == EWOULDBLOCK || error == EINTR)
             break;
-        std::vector<ReturnedDatagram> late = takeReturned(socket);
-        if (late.empty())
-            late.emplace_back(error, std::nullopt, meaningOf(error));
+        const std::vector<ReturnedDatagram> late = reportBehindError(socket, error);
         reports.insert(reports.end(), late.begin(), late.end());
     }
     return reports;

@@ -18,9 +18,13 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <poll.h>
+
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace zav::testing {
 namespace {
@@ -228,6 +232,52 @@ TEST_P(ReturnedReport, NextSendArrivesAndSaysWhatCameBack)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ReturnedReport, ::testing::ValuesIn(kReports), caseName);
+
+// Whether the socket still signals something to take: a datagram, a queued report, an error.
+bool stillSignals(NativeSocket socket)
+{
+    pollfd entry {socket, POLLIN, 0};
+    return poll(&entry, 1, 0) == 1;
+}
+
+// Reports and answers flooding in while the watch takes them, as the window's watch does: each
+// report is taken once, none is left queued, and once the flood ends the socket rests.
+TEST(PrivateNetwork, FloodOfReportsAndAnswersIsTakenOnceEach)
+{
+    if (!g_privateLoopback)
+        ZAV_SKIP_OUTSIDE_CI("needs a network namespace of its own (root) for a raw socket");
+    LoopbackReceiver peer;
+    SocketEndpoint endpoint;
+    endpoint.SetPeerAddress(u"127.0.0.1");
+    endpoint.SetPeerPort(peer.port());
+    ASSERT_EQ(endpoint.OpenPeer(), 0);
+    const auto socket = static_cast<NativeSocket>(*endpoint.WatchHandle());
+    // Room for every report at once, so that none is dropped for want of it.
+    const int room = 16 << 20;
+    ASSERT_EQ(setsockopt(socket, SOL_SOCKET, SO_RCVBUFFORCE, &room, sizeof room), 0);
+    ASSERT_EQ(endpoint.SendText(u"q", 2), 2);
+    std::uint16_t ours = 0;
+    ASSERT_EQ(peer.receive(std::chrono::milliseconds(2000), &ours), "q\0"s);
+
+    constexpr int kRounds = 400;
+    constexpr int kReportsARound = 5;
+    std::atomic<bool> flooding = true;
+    std::thread flood([&] {
+        for (int round = 0; round < kRounds; ++round) {
+            for (int i = 0; i < kReportsARound; ++i)
+                reportAboutDatagram(ours, peer.port(), 3, 1, 0);
+            peer.answer(ours, "answer");
+        }
+        flooding = false;
+    });
+    std::size_t taken = 0;
+    while (flooding)
+        taken += endpoint.TakeReturned().size();
+    flood.join();
+    taken += endpoint.TakeReturned().size();
+    EXPECT_EQ(taken, std::size_t {kRounds * kReportsARound});
+    EXPECT_FALSE(stillSignals(socket));
+}
 
 } // namespace
 } // namespace zav::testing

@@ -19,6 +19,7 @@ struct WordsCase
     const char *name;
     Outcome outcome;
     QString words;
+    CameBack cameBack = {}; // what came back while the line told the outcome
 };
 
 const QTime kAt(10, 42, 7);
@@ -118,6 +119,31 @@ const WordsCase kWordsCases[] = {
                   {ReturnedDatagram {111, IcmpReport {3, 3, 0x7F000001u}}}},
          "Not sent: the system refused: " + qt_error_string(1) +
                  " (earlier one: port unreachable, ICMP 3/3 from 127.0.0.1)"},
+        // What came back while the line told a Send follows what that Send took; while it told
+        // something else, the datagram it concerns is named, where it went and when.
+        {"cameBackWhileSentTold",
+         Sent {2, "a\0"s, kLoopback, kAt, {ReturnedDatagram {113, IcmpReport {3, 0, 1u}}}},
+         "Sent 2 bytes to 127.0.0.1:2160 at 10:42:07 (earlier one: network unreachable, ICMP 3/0 "
+         "from 0.0.0.1) \u2014 came back: fragmentation needed, ICMP 3/4 from 0.0.0.2; port "
+         "unreachable, 2 times: 61 00",
+         {ReportTally({ReturnedDatagram {90, IcmpReport {3, 4, 2u}},
+                       ReturnedDatagram {111, std::nullopt, ReturnMeaning::PortUnreachable},
+                       ReturnedDatagram {111, std::nullopt, ReturnMeaning::PortUnreachable}}),
+          std::nullopt}},
+        {"cameBackWhileRefusalTold",
+         CaretRefused {FaultKind::SubscriptOutOfRange, u"^"},
+         "Not sent: nothing follows the caret (^M sends a carriage return) \u2014 came back about "
+         "what was sent to localhost (127.0.0.1):2160 (last at 10:42:07): port unreachable",
+         {ReportTally({ReturnedDatagram {111, std::nullopt, ReturnMeaning::PortUnreachable}}),
+          SentDatagram {kLocalhost, kAt}}},
+        {"cameBackFromElsewhere",
+         NotSent {EndpointError::kNotOpen},
+         "Not sent: not connected \u2014 click Connect \u2014 came back about what was sent to "
+         "192.0.2.7:9: host unreachable, ICMP 3/1 from 192.0.2.1",
+         {ReportTally(
+                  {ReturnedDatagram {113, IcmpReport {3, 1, 0xC0000201u}, ReturnMeaning::Unknown,
+                                     DatagramDestination {0xC0000207u, 9}}}),
+          SentDatagram {kLoopback, kAt}}},
         {"disconnected", Disconnected {}, "Disconnected"},
         {"notOpen", NotSent {EndpointError::kNotOpen},
          "Not sent: not connected \u2014 click Connect"},
@@ -206,7 +232,8 @@ class StatusWords : public ::testing::TestWithParam<WordsCase>
 
 TEST_P(StatusWords, SayWhatTheCommandDid)
 {
-    EXPECT_EQ(status::describe(GetParam().outcome).toStdString(), GetParam().words.toStdString());
+    EXPECT_EQ(status::describe(GetParam().outcome, GetParam().cameBack).toStdString(),
+              GetParam().words.toStdString());
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, StatusWords, ::testing::ValuesIn(kWordsCases), caseName);

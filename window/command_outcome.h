@@ -3,6 +3,7 @@
 #include "endpoint/datagram_endpoint.h"
 #include "runtime/run_time_fault.h"
 #include "runtime/text.h"
+#include "window/report_tally.h"
 
 #include <QString>
 #include <QTime>
@@ -51,26 +52,24 @@ struct Disconnected
 { };
 
 // Send put a datagram on the wire: SendText's result, the bytes that left, where to (as the
-// endpoint knows it) and when, what had come back about earlier datagrams, and what came back
-// since, about this one or those before it.
+// endpoint knows it) and when (the operator's clock), and what had come back about earlier
+// datagrams, which the send took.
 struct Sent
 {
     Sent(std::int64_t count, std::string datagram, std::optional<OpenedPeer> peer, QTime at,
-         std::vector<ReturnedDatagram> returned, std::vector<ReturnedDatagram> cameBackSince = {})
+         const std::vector<ReturnedDatagram> &returned)
         : count(count),
           datagram(std::move(datagram)),
           peer(std::move(peer)),
           at(at),
-          returned(std::move(returned)),
-          cameBackSince(std::move(cameBackSince))
+          returned(returned)
     { }
 
     std::int64_t count;
     std::string datagram;
     std::optional<OpenedPeer> peer;
     QTime at;
-    std::vector<ReturnedDatagram> returned;
-    std::vector<ReturnedDatagram> cameBackSince;
+    ReportTally returned;
 };
 
 // The caret escape refused the message (as the datagram would carry it): the fault says why.
@@ -94,19 +93,19 @@ struct NotSent
 {
     explicit NotSent(std::int64_t code, Text message = {},
                      std::optional<std::size_t> notAByteAt = std::nullopt, bool escaped = false,
-                     std::vector<ReturnedDatagram> returned = {})
+                     const std::vector<ReturnedDatagram> &returned = {})
         : code(code),
           message(std::move(message)),
           notAByteAt(notAByteAt),
           escaped(escaped),
-          returned(std::move(returned))
+          returned(returned)
     { }
 
     std::int64_t code;
     Text message;
     std::optional<std::size_t> notAByteAt;
     bool escaped;
-    std::vector<ReturnedDatagram> returned;
+    ReportTally returned;
 };
 
 enum class Command { Connect, Disconnect, Send };
@@ -116,6 +115,22 @@ struct Faulted
 {
     Command command = Command::Send;
     RunTimeFault fault {FaultKind::EndpointFault};
+};
+
+// The datagram a Send put on the wire, as a report that comes back about it names it: where it
+// went and when.
+struct SentDatagram
+{
+    std::optional<OpenedPeer> peer;
+    QTime at;
+};
+
+// What came back while the status line told one outcome, told with it at once: the reports, and
+// the datagram they concern where the line tells something other than that datagram's Send.
+struct CameBack
+{
+    ReportTally reports;
+    std::optional<SentDatagram> about;
 };
 
 using Outcome = std::variant<LookingUp, Opened, NotOpened, Disconnected, Sent, CaretRefused,

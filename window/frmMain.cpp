@@ -13,6 +13,7 @@
 #include "window/status_messages.h"
 #include "window/twip_layout.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QEventLoop>
 #include <QFontMetricsF>
@@ -70,6 +71,13 @@ RunTimeFault asFault(const std::exception &thrown)
 
 } // namespace
 
+bool startThread(QThread &thread)
+{
+    thread.start();
+    // A thread the system could not start is neither running nor finished.
+    return thread.isRunning() || thread.isFinished();
+}
+
 template<typename Widget>
 Widget *frmMain::placed(Widget *widget, const places::Control &place)
 {
@@ -79,8 +87,11 @@ Widget *frmMain::placed(Widget *widget, const places::Control &place)
 }
 
 frmMain::frmMain(std::unique_ptr<DatagramEndpoint> endpoint,
-                 std::unique_ptr<ConnectFailureNotice> notice, QWidget *parent)
-    : QWidget(parent), scktSend(std::move(endpoint)), m_notice(std::move(notice))
+                 std::unique_ptr<ConnectFailureNotice> notice, StartThread start, QWidget *parent)
+    : QWidget(parent),
+      scktSend(std::move(endpoint)),
+      m_notice(std::move(notice)),
+      m_startThread(std::move(start))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("ZAV UDP Test"));
@@ -190,10 +201,25 @@ void frmMain::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    if (m_opening) {
+        m_closeAsked = true;
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
 void frmMain::showOutcome(const outcome::Outcome &outcome)
 {
     m_shown = outcome;
-    lblStatus->setWords(status::describe(outcome));
+    m_cameBack = {};
+    if (const auto *sent = std::get_if<outcome::Sent>(&outcome))
+        m_lastSent = outcome::SentDatagram {sent->peer, sent->at};
+    else
+        m_cameBack.about = m_lastSent;
+    lblStatus->setWords(status::describe(m_shown, m_cameBack));
 }
 
 void frmMain::watchEndpoint()
@@ -210,6 +236,8 @@ void frmMain::unwatchEndpoint()
 {
     delete m_watch;
     m_watch = nullptr;
+    // Nothing more can come back about what the closed endpoint sent.
+    m_lastSent.reset();
 }
 
 void frmMain::takeWhatArrived()
@@ -218,14 +246,23 @@ void frmMain::takeWhatArrived()
     ignoringFaults([&] { reports = scktSend->TakeReturned(); });
     if (reports.empty())
         return;
-    // Only the status line changes: the Send it tells of gains what came back since.
-    if (auto *sent = std::get_if<outcome::Sent>(&m_shown)) {
-        outcome::Sent told = *sent;
-        told.cameBackSince.insert(told.cameBackSince.end(), reports.begin(), reports.end());
-        showOutcome(told);
-        return;
-    }
-    m_untold.insert(m_untold.end(), reports.begin(), reports.end());
+    // Told at once with whatever the line tells, and kept no longer than the line tells it.
+    m_cameBack.reports.add(reports);
+    lblStatus->setWords(status::describe(m_shown, m_cameBack));
+}
+
+bool frmMain::takenAfterTheLookUp(void (frmMain::*command)())
+{
+    if (!m_opening)
+        return false;
+    m_takenAfter.push_back(command);
+    return true;
+}
+
+void frmMain::runCommandsTakenAfter()
+{
+    for (const auto command : std::exchange(m_takenAfter, {}))
+        (this->*command)();
 }
 
 void frmMain::Form_Load()
@@ -254,15 +291,26 @@ void frmMain::writeConfiguration()
 
 void frmMain::cmdConnect_Click()
 {
-    if (m_opening)
-        return; // a screen reader's press while a look-up runs
+    if (takenAfterTheLookUp(&frmMain::cmdConnect_Click))
+        return;
     unwatchEndpoint();
     const outcome::Outcome opened = openTowardsFields();
     showOutcome(opened);
-    if (std::holds_alternative<outcome::Opened>(opened))
-        watchEndpoint();
-    else
+    const bool failed = !std::holds_alternative<outcome::Opened>(opened);
+    if (std::exchange(m_closeAsked, false)) {
+        // The operator closed the window while the look-up ran: no box, the program ends.
+        m_takenAfter.clear();
+        if (failed)
+            closeAfterFailedOpen();
+        close();
+        return;
+    }
+    if (failed)
         closeAndShowConnectFailure();
+    else
+        watchEndpoint();
+    if (!m_takenAfter.empty())
+        QMetaObject::invokeMethod(this, &frmMain::runCommandsTakenAfter, Qt::QueuedConnection);
 }
 
 outcome::Outcome frmMain::openTowardsFields()
@@ -300,37 +348,48 @@ std::int64_t frmMain::openWhileTheWindowAnswers()
     // handler still runs to its end before the next click or key.
     std::int64_t result = 0;
     std::exception_ptr fault;
-    const std::unique_ptr<QThread> opening(QThread::create([&] {
+    const auto open = [&] {
         try {
             result = scktSend->OpenPeer();
         } catch (...) {
             fault = std::current_exception();
         }
-    }));
+    };
+    const std::unique_ptr<QThread> opening(QThread::create(open));
     QEventLoop waiting;
     connect(opening.get(), &QThread::finished, &waiting, &QEventLoop::quit);
     m_opening = true;
-    opening->start();
-    waiting.exec(QEventLoop::ExcludeUserInputEvents);
-    opening->wait();
+    if (m_startThread(*opening)) {
+        waiting.exec(QEventLoop::ExcludeUserInputEvents);
+        opening->wait();
+    } else {
+        // No thread to be had: the open runs here, its look-up still bounded by its time limit.
+        repaint();
+        open();
+    }
     m_opening = false;
     if (fault)
         std::rethrow_exception(fault);
     return result;
 }
 
-void frmMain::closeAndShowConnectFailure()
+void frmMain::closeAfterFailedOpen()
 {
     unwatchEndpoint();
     ignoringFaults([this] { scktSend->SetCommandCode(kCloseAfterFailedOpen); });
     ignoringFaults([this] { scktSend->ClosePeer(); });
+}
+
+void frmMain::closeAndShowConnectFailure()
+{
+    closeAfterFailedOpen();
     // At start-up the window is not shown yet, and the box stands on its own.
     m_notice->announce(isVisible() ? this : nullptr);
 }
 
 void frmMain::cmdDisconnect_Click()
 {
-    if (m_opening)
+    if (takenAfterTheLookUp(&frmMain::cmdDisconnect_Click))
         return;
     unwatchEndpoint();
     try {
@@ -341,9 +400,14 @@ void frmMain::cmdDisconnect_Click()
     }
 }
 
+void frmMain::sendFromTheButton()
+{
+    cmdSend_Click(kSendButtonIndex);
+}
+
 void frmMain::cmdSend_Click(int /*index*/)
 {
-    if (m_opening)
+    if (takenAfterTheLookUp(&frmMain::sendFromTheButton))
         return;
     try {
         showOutcome(sendMessageField());
@@ -376,16 +440,13 @@ outcome::Outcome frmMain::sendMessageField()
         }
         const std::int16_t sent = narrowToInt16(scktSend->SendText(message, count));
         EndpointReport report = scktSend->LastReport();
-        // Reports the watch took while the status line told something else come first.
-        std::vector<ReturnedDatagram> returned = std::exchange(m_untold, {});
-        returned.insert(returned.end(), report.returned.begin(), report.returned.end());
         if (sent >= 1)
             return outcome::Sent {sent, std::move(report.datagram), std::move(report.peer),
-                                  QTime::currentTime(), std::move(returned)};
+                                  QTime::currentTime(), report.returned};
         const std::int16_t code = narrowToInt16(scktSend->LastErrorCode());
         if (code != EndpointError::WouldBlockError)
             return outcome::NotSent {code, std::move(message), report.notAByteAt, escaped,
-                                     std::move(returned)};
+                                     report.returned};
     }
     return outcome::NotSent {EndpointError::WouldBlockError};
 }

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -19,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSocketNotifier;
+class QThread;
 
 namespace zav {
 
@@ -28,6 +30,10 @@ class StatusLine;
 inline constexpr int SendAttemptLimit = 1;
 inline constexpr int kSendButtonIndex = 1; // the Send button's place in its button group
 
+// Starts a thread; false when the system could not start it.
+using StartThread = std::function<bool(QThread &thread)>;
+[[nodiscard]] bool startThread(QThread &thread);
+
 // The operator's window: address, port and message fields, the Connect, Disconnect and Send
 // commands over the endpoint it owns for its whole life, and a status line that says what the
 // last command did.
@@ -36,8 +42,10 @@ class frmMain final : public QWidget
     Q_OBJECT
 
 public:
+    // The open that waits for a look-up runs on a thread that `start` starts.
     frmMain(std::unique_ptr<DatagramEndpoint> endpoint,
-            std::unique_ptr<ConnectFailureNotice> notice, QWidget *parent = nullptr);
+            std::unique_ptr<ConnectFailureNotice> notice, StartThread start = startThread,
+            QWidget *parent = nullptr);
     ~frmMain() override;
 
     // Configures the endpoint and opens it towards the fields' address and port; run once,
@@ -56,6 +64,8 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    // A close asked for while a look-up runs ends the program when it ends.
+    void closeEvent(QCloseEvent *event) override;
     // Ctrl+Return in any control sends, once however long it is held.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -70,9 +80,15 @@ private:
     void writeConfiguration();
     // Opens towards the fields' address and port; returns what came of it.
     [[nodiscard]] outcome::Outcome openTowardsFields();
-    // OpenPeer off the window's thread, while the window answers all but the operator's input.
+    // OpenPeer off the window's thread, while the window answers all but the operator's input;
+    // on the window's thread when no thread can be started.
     [[nodiscard]] std::int64_t openWhileTheWindowAnswers();
+    // While a look-up runs, a command is taken after it, as any other input is; false when the
+    // command may run now.
+    [[nodiscard]] bool takenAfterTheLookUp(void (frmMain::*command)());
+    void runCommandsTakenAfter();
     // After a failed open: closes the endpoint, then shows the operator the box.
+    void closeAfterFailedOpen();
     void closeAndShowConnectFailure();
     // Sends the message field as one datagram, or nothing; returns what came of it.
     [[nodiscard]] outcome::Outcome sendMessageField();
@@ -82,6 +98,7 @@ private:
     void watchEndpoint();
     void unwatchEndpoint();
     void takeWhatArrived();
+    void sendFromTheButton();
 
     std::array<QLabel *, 2> lblIP {};
     QLineEdit *txtIpAddress = nullptr;
@@ -94,14 +111,19 @@ private:
 
     std::unique_ptr<DatagramEndpoint> scktSend;
     std::unique_ptr<ConnectFailureNotice> m_notice;
+    StartThread m_startThread;
     HeldKey m_heldKey;
-    // True while an open waits for a look-up: commands are not taken meanwhile.
+    // True while an open waits for a look-up.
     bool m_opening = false;
+    // Commands given while a look-up ran, in order, and whether a close was asked for.
+    std::vector<void (frmMain::*)()> m_takenAfter;
+    bool m_closeAsked = false;
     QSocketNotifier *m_watch = nullptr;
-    // The last outcome shown, which a report coming back later adds to.
+    // The last outcome shown, and what came back while it was: a report is told with it at once.
     outcome::Outcome m_shown = outcome::Disconnected {};
-    // Reports that came back while the status line told something else: the next Send tells them.
-    std::vector<ReturnedDatagram> m_untold;
+    outcome::CameBack m_cameBack;
+    // The last datagram sent while the endpoint is open, which a report may concern.
+    std::optional<outcome::SentDatagram> m_lastSent;
     // Every control with its place in twips.
     std::vector<std::pair<QWidget *, QRect>> m_twipPlaces;
 };

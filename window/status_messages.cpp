@@ -203,34 +203,26 @@ QString reportWords(const ReturnedDatagram &returned)
 
 // Reports, oldest first, briefly since they share the line: the same report in a row is told
 // once with its count, and past a few the rest are counted.
-QString listed(const std::vector<ReturnedDatagram> &returned)
+QString listed(const ReportTally &reports)
 {
-    constexpr int kReportsTold = 4;
     QStringList told;
-    std::size_t untold = 0;
-    for (std::size_t i = 0; i < returned.size();) {
-        const QString words = reportWords(returned[i]);
-        std::size_t same = 1;
-        while (i + same < returned.size() && reportWords(returned[i + same]) == words)
-            ++same;
-        if (told.size() < kReportsTold)
-            told += same == 1 ? words : QStringLiteral("%1, %2 times").arg(words).arg(same);
-        else
-            untold += same;
-        i += same;
+    for (const ReportTally::Entry &entry : reports.shown()) {
+        const QString words = reportWords(entry.report);
+        told += entry.times == 1 ? words
+                                 : QStringLiteral("%1, %2 times").arg(words).arg(entry.times);
     }
     QString words = told.join(QStringLiteral("; "));
-    if (untold > 0)
-        words += QStringLiteral("; and %1 more").arg(untold);
+    if (reports.notShown() > 0)
+        words += QStringLiteral("; and %1 more").arg(reports.notShown());
     return words;
 }
 
 // What had come back about earlier datagrams when a Send took it.
-QString cameBack(const std::vector<ReturnedDatagram> &returned)
+QString earlierOnes(const ReportTally &returned)
 {
-    if (returned.size() == 1)
+    if (returned.total() == 1)
         return QStringLiteral("earlier one: ") + listed(returned);
-    return QStringLiteral("%1 earlier ones: %2").arg(returned.size()).arg(listed(returned));
+    return QStringLiteral("%1 earlier ones: %2").arg(returned.total()).arg(listed(returned));
 }
 
 // The bytes of the datagram in hex, 16 to a row; a long one up to a limit, then how many more.
@@ -317,18 +309,58 @@ QString describeOne(const outcome::Disconnected &)
     return QStringLiteral("Disconnected");
 }
 
-QString describeOne(const outcome::Sent &sent)
+QString clock(const QTime &at)
+{
+    return at.toString(Qt::ISODate); // 10:42:07
+}
+
+// What came back while the line told a Send: about its datagram, or earlier ones to its peer.
+QString cameBackAfterSent(const ReportTally &reports)
+{
+    if (reports.empty())
+        return {};
+    return QStringLiteral(" \u2014 came back: ") + listed(reports);
+}
+
+// What came back while the line told something other than a Send: the datagram it concerns is
+// named, where it went (as the system gives it, else as it was sent) and when it was sent.
+QString cameBackAfterOther(const outcome::CameBack &cameBack)
+{
+    const ReportTally &reports = cameBack.reports;
+    if (reports.empty())
+        return {};
+    const std::optional<DatagramDestination> sentTo = reports.shown().front().report.sentTo;
+    const outcome::SentDatagram *about = cameBack.about ? &*cameBack.about : nullptr;
+    const bool aboutMatches = about && about->peer &&
+            (!sentTo ||
+             (sentTo->address == about->peer->ipv4 && sentTo->port == about->peer->port));
+    QString datagram;
+    if (aboutMatches)
+        datagram = QStringLiteral(" about what was sent to %1 (last at %2)")
+                           .arg(peer(*about->peer), clock(about->at));
+    else if (sentTo)
+        datagram = QStringLiteral(" about what was sent to %1:%2")
+                           .arg(dotted(sentTo->address))
+                           .arg(sentTo->port);
+    return QStringLiteral(" \u2014 came back%1: %2").arg(datagram, listed(reports));
+}
+
+QString describeSent(const outcome::Sent &sent, const ReportTally &cameBack)
 {
     QString words = sent.count == 1 ? QStringLiteral("Sent 1 byte")
                                     : QStringLiteral("Sent %1 bytes").arg(sent.count);
     if (sent.peer)
         words += QStringLiteral(" to ") + peer(*sent.peer);
-    words += QStringLiteral(" at ") + sent.at.toString(Qt::ISODate); // 10:42:07
+    words += QStringLiteral(" at ") + clock(sent.at);
     if (!sent.returned.empty())
-        words += QStringLiteral(" (%1)").arg(cameBack(sent.returned));
-    if (!sent.cameBackSince.empty())
-        words += QStringLiteral(" \u2014 came back: ") + listed(sent.cameBackSince);
+        words += QStringLiteral(" (%1)").arg(earlierOnes(sent.returned));
+    words += cameBackAfterSent(cameBack);
     return words + QStringLiteral(": ") + inHex(sent.datagram);
+}
+
+QString describeOne(const outcome::Sent &sent)
+{
+    return describeSent(sent, {});
 }
 
 QString describeOne(const outcome::CaretRefused &refused)
@@ -372,7 +404,7 @@ QString describeOne(const outcome::NotSent &notSent)
 {
     if (notSent.returned.empty())
         return notSentBecause(notSent);
-    return QStringLiteral("%1 (%2)").arg(notSentBecause(notSent), cameBack(notSent.returned));
+    return QStringLiteral("%1 (%2)").arg(notSentBecause(notSent), earlierOnes(notSent.returned));
 }
 
 QString describeOne(const outcome::Faulted &faulted)
@@ -391,9 +423,12 @@ QString describeOne(const outcome::Faulted &faulted)
 
 } // namespace
 
-QString describe(const outcome::Outcome &outcome)
+QString describe(const outcome::Outcome &outcome, const outcome::CameBack &cameBack)
 {
-    return std::visit([](const auto &one) { return describeOne(one); }, outcome);
+    if (const auto *sent = std::get_if<outcome::Sent>(&outcome))
+        return describeSent(*sent, cameBack.reports);
+    return std::visit([](const auto &one) { return describeOne(one); }, outcome) +
+            cameBackAfterOther(cameBack);
 }
 
 } // namespace zav::status
