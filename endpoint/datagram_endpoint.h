@@ -64,6 +64,8 @@ inline constexpr std::int64_t kPeerUnreachable = 24111;   // an earlier datagram
 inline constexpr std::int64_t kHostUnknown = 24112;       // the name service knows no such name
 inline constexpr std::int64_t kHostWithoutIPv4 = 24113;   // the name has no IPv4 address
 inline constexpr std::int64_t kNameServiceFailed = 24114; // the name service failed to answer
+inline constexpr std::int64_t kNotAnIdnName = 24115;      // the IDN rules refuse the name
+inline constexpr std::int64_t kLookUpNotStarted = 24116;  // no thread to look the name up on
 } // namespace EndpointError
 
 // The ICMP report the system received about a datagram: its type and code, the IPv4 address

@@ -83,6 +83,10 @@ LookUpFailure failureOf(int error)
     switch (error) {
     case EAI_NONAME:
         return LookUpFailure::Unknown;
+#    ifdef EAI_IDN_ENCODE
+    case EAI_IDN_ENCODE:
+        return LookUpFailure::NotAHostName;
+#    endif
 #    ifdef EAI_NODATA
     case EAI_NODATA:
 #    endif
@@ -131,7 +135,7 @@ LookUpResult lookUpHost(const std::string &hostName, std::chrono::milliseconds t
             pending->finished.notify_all();
         }).detach();
     } catch (const std::system_error &) {
-        return {std::nullopt, LookUpFailure::ServiceFailed};
+        return {std::nullopt, LookUpFailure::NotStarted};
     }
 
     std::unique_lock lock(pending->mutex);

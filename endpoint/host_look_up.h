@@ -18,6 +18,8 @@ enum class LookUpFailure {
     NoIPv4,        // the name is known, but has no IPv4 address (only IPv6, say)
     ServiceFailed, // the name service failed, or did not answer
     TimedOut,      // no answer within the time limit
+    NotAHostName,  // the IDN rules refuse the name: no question was asked
+    NotStarted,    // the look-up could not start (no thread to be had)
 };
 
 // A look-up's answer: the first IPv4 address of the name in host byte order, or why there is

@@ -163,6 +163,10 @@ SocketEndpoint::ResolvedPeer SocketEndpoint::resolvePeer() const
         return {0, EndpointError::kHostWithoutIPv4};
     case LookUpFailure::ServiceFailed:
         return {0, EndpointError::kNameServiceFailed};
+    case LookUpFailure::NotAHostName:
+        return {0, EndpointError::kNotAnIdnName};
+    case LookUpFailure::NotStarted:
+        return {0, EndpointError::kLookUpNotStarted};
     case LookUpFailure::None:
     case LookUpFailure::TimedOut:
         break;

@@ -1,6 +1,7 @@
 #include "tests/support/case_name.h"
 #include "tests/support/window_fixture.h"
 
+#include <QAccessible>
 #include <QGuiApplication>
 #include <QTextDocument>
 #include <QThread>
@@ -207,11 +208,16 @@ const SendCase kSendCases[] = {
         {"lineSeparatorInParagraph", "a\u2028b", {"CanSend", "SendText [a\\x0D\\x0Ab] 5"}},
         {"longestMessage", QString(32766, u'x'), {"CanSend", "SendText <32766 chars> 32767"}},
         {"oneTooLong", QString(32767, u'x'), {"CanSend"}},
-        // Counted as the datagram carries them: the escape takes one character away.
+        // Judged as the datagram carries them (the escape takes one character away, a line
+        // break is two), told as typed too.
         {"escapedOneTooLong",
          "^M" + QString(32766, u'x'),
          {"CanSend"},
-         "Not sent: 32767 characters; at most 32766 fit in one datagram"},
+         "Not sent: 32768 typed, 32767 as sent; this tool's limit is 32766"},
+        {"lineBreaksOneTooLong",
+         QString(16383, u'\n') + "\U0001F600",
+         {"CanSend"},
+         "Not sent: 16384 typed, 32768 as sent; this tool's limit is 32766"},
         {"escapedLongest",
          "^M" + QString(32765, u'x'),
          {"CanSend", "SendText <32766 chars> 32767"}},
@@ -365,11 +371,16 @@ struct LookUpCase
     QString statusDuringOpen;
     bool busyDuringOpen;
     QString status;
+    bool threadStarts = true;
 };
 
 const LookUpCase kLookUpCases[] = {
         {"name", "switcher-1", true, "Looking up 'switcher-1'\u2026", true,
          "Ready to send to switcher-1 (127.0.0.1):2160"},
+        // With no thread to be had, the open runs on the window's, bounded by the look-up's own
+        // time limit.
+        {"noThreadToBeHad", "switcher-1", false, "Looking up 'switcher-1'\u2026", true,
+         "Ready to send to switcher-1 (127.0.0.1):2160", false},
         {"dottedAddress", "127.0.0.1", false, "", false, "Ready to send to 127.0.0.1:2160"},
 };
 
@@ -402,6 +413,7 @@ TEST_P(LookUp, ShowsItselfWhileTheWindowGoesOnAnswering)
         looked.get_future().wait_for(std::chrono::seconds(5));
     };
     fake->addressOpened = 0x7F000001u;
+    threadsStart = GetParam().threadStarts;
     connectTo(GetParam().address, "2160");
     EXPECT_EQ(offThread, GetParam().offThread);
     EXPECT_EQ(statusDuringOpen, GetParam().statusDuringOpen);
@@ -411,6 +423,76 @@ TEST_P(LookUp, ShowsItselfWhileTheWindowGoesOnAnswering)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, LookUp, ::testing::ValuesIn(kLookUpCases), caseName);
+
+// What the operator does while a look-up runs is taken after it, as a window that waited would
+// take it: a click, a key and a screen reader's press alike. A close ends the window then,
+// without the box, even when the open failed.
+enum class Input { Click, Key, ScreenReader, Close };
+
+struct InputCase
+{
+    const char *name;
+    Input input;
+    std::int64_t openResult;
+    Calls afterOpen;
+    bool visible;
+};
+
+const InputCase kInputCases[] = {
+        {"click", Input::Click, 0, {"CanSend", "SendText [a] 2"}, true},
+        {"key", Input::Key, 0, {"CanSend", "SendText [a] 2"}, true},
+        {"screenReader", Input::ScreenReader, 0, {"CanSend", "SendText [a] 2"}, true},
+        {"closeAfterFailedOpen", Input::Close, -1, {"SetCommandCode 7", "ClosePeer"}, false},
+};
+
+class InputDuringLookUp : public WindowFixture, public ::testing::WithParamInterface<InputCase>
+{ };
+
+TEST_P(InputDuringLookUp, IsTakenAfterIt)
+{
+    const InputCase &c = GetParam();
+    window.show();
+    message()->setPlainText("a");
+    const auto give = [&] {
+        auto *send = control<QPushButton>("cmdSend");
+        switch (c.input) {
+        case Input::Click:
+            QTest::mouseClick(send, Qt::LeftButton);
+            break;
+        case Input::Key:
+            QTest::keyClick(message(), Qt::Key_Return, Qt::ControlModifier);
+            break;
+        case Input::ScreenReader:
+            QAccessible::queryAccessibleInterface(send)->actionInterface()->doAction(
+                    QAccessibleActionInterface::pressAction());
+            break;
+        case Input::Close:
+            window.close();
+            break;
+        }
+    };
+    fake->whileOpening = [&] {
+        std::promise<void> given;
+        QMetaObject::invokeMethod(
+                &window,
+                [&] {
+                    give();
+                    given.set_value();
+                },
+                Qt::QueuedConnection);
+        given.get_future().wait_for(std::chrono::seconds(5));
+        // A screen reader's press is a click a moment later: it comes while the look-up runs.
+        QThread::msleep(300);
+    };
+    fake->openResult = c.openResult;
+    connectTo("switcher-1", "2160");
+    QTest::qWait(300);
+    EXPECT_EQ(takeCalls(),
+              joined({"SetPeerAddress [switcher-1]", "SetPeerPort 2160", "OpenPeer"}, c.afterOpen));
+    EXPECT_EQ(window.isVisible(), c.visible);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, InputDuringLookUp, ::testing::ValuesIn(kInputCases), caseName);
 
 using Typing = WindowFixture;
 

@@ -105,7 +105,7 @@ const WiringCase kWiringCases[] = {
          kPort,
          false,
          QString(32767, u'q'),
-         "Not sent: 32767 characters; at most 32766 fit in one datagram",
+         "Not sent: 32767 characters; this tool's limit is 32766",
          {}},
         {"aboveByteAfterLineBreak",
          kLoopback,

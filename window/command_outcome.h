@@ -79,10 +79,12 @@ struct CaretRefused
     Text message;
 };
 
-// The message has more characters than one datagram carries.
+// The message has more characters than this tool sends in one datagram: as typed, and as the
+// datagram would carry them (a line break as two, the caret of an escape taken away).
 struct TooLong
 {
-    std::size_t characters = 0;
+    std::size_t typed = 0;
+    std::size_t asSent = 0;
 };
 
 // Send sent nothing: the endpoint's code; for a character that is not one byte, the text the

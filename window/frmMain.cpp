@@ -419,7 +419,8 @@ void frmMain::cmdSend_Click(int /*index*/)
 
 outcome::Outcome frmMain::sendMessageField()
 {
-    Text message = withLineBreaksAsSent(txtSend->document()->toRawText());
+    const QString typed = txtSend->document()->toRawText();
+    Text message = withLineBreaksAsSent(typed);
     const bool escaped = !message.empty() && message.front() == u'^';
     if (escaped) {
         try {
@@ -436,7 +437,11 @@ outcome::Outcome frmMain::sendMessageField()
         try {
             count = narrowToInt16(message.size() + 1);
         } catch (const RunTimeFault &) {
-            return outcome::TooLong {message.size()};
+            // Counted as typed: a line break, or a character above U+FFFF, is one.
+            const auto pairs = static_cast<std::size_t>(std::count_if(
+                    typed.begin(), typed.end(), [](QChar c) { return c.isLowSurrogate(); }));
+            return outcome::TooLong {static_cast<std::size_t>(typed.size()) - pairs,
+                                     message.size()};
         }
         const std::int16_t sent = narrowToInt16(scktSend->SendText(message, count));
         EndpointReport report = scktSend->LastReport();

@@ -34,9 +34,19 @@ bool showsAsItself(char32_t c)
 QString shortened(const QString &typed, qsizetype length)
 {
     QString shown;
-    for (const QChar c : typed.left(length))
-        shown += showsAsItself(c.unicode()) ? c : QChar(QChar::ReplacementCharacter);
-    if (typed.size() > length)
+    qsizetype characters = 0;
+    qsizetype at = 0;
+    for (; at < typed.size() && characters < length; ++characters) {
+        // A character above U+FFFF is two code units: it shows, or is replaced, whole.
+        const bool pair = typed[at].isHighSurrogate() && at + 1 < typed.size() &&
+                typed[at + 1].isLowSurrogate();
+        const qsizetype units = pair ? 2 : 1;
+        const char32_t c =
+                pair ? QChar::surrogateToUcs4(typed[at], typed[at + 1]) : typed[at].unicode();
+        shown += showsAsItself(c) ? typed.mid(at, units) : QString(QChar::ReplacementCharacter);
+        at += units;
+    }
+    if (at < typed.size())
         shown += QChar(0x2026); // an ellipsis
     return shown;
 }
@@ -292,6 +302,12 @@ QString describeOne(const outcome::NotOpened &failed)
     case EndpointError::kNameServiceFailed:
         return QStringLiteral("Not connected: the name service failed to answer for %1")
                 .arg(address);
+    case EndpointError::kNotAnIdnName:
+        return QStringLiteral("Not connected: the IDN rules refuse the host name %1").arg(address);
+    case EndpointError::kLookUpNotStarted:
+        return QStringLiteral("Not connected: the look-up of %1 could not start (no thread to be "
+                              "had)")
+                .arg(address);
     case EndpointError::kThisNetwork:
         return QStringLiteral("Not connected: 0.0.0.0/8 means this network, not a destination: %1")
                 .arg(address + found);
@@ -300,8 +316,11 @@ QString describeOne(const outcome::NotOpened &failed)
     case EndpointError::kUnsupportedSetting:
         return QStringLiteral("Not connected: the endpoint's settings are not supported");
     default:
-        return refusedBySystem(QStringLiteral("Not connected"), failed.code);
+        break;
     }
+    // A name the system refused to send to is named, with the address it was found at.
+    const QString refused = refusedBySystem(QStringLiteral("Not connected"), failed.code);
+    return found.isEmpty() ? refused : QStringLiteral("%1: %2").arg(refused, address + found);
 }
 
 QString describeOne(const outcome::Disconnected &)
@@ -377,9 +396,13 @@ QString describeOne(const outcome::CaretRefused &refused)
 
 QString describeOne(const outcome::TooLong &tooLong)
 {
-    return QStringLiteral("Not sent: %1 characters; at most %2 fit in one datagram")
-            .arg(tooLong.characters)
-            .arg(kLongestText);
+    const QString limit = QStringLiteral("this tool's limit is %1").arg(kLongestText);
+    if (tooLong.typed == tooLong.asSent)
+        return QStringLiteral("Not sent: %1 characters; %2").arg(tooLong.typed).arg(limit);
+    return QStringLiteral("Not sent: %1 typed, %2 as sent; %3")
+            .arg(tooLong.typed)
+            .arg(tooLong.asSent)
+            .arg(limit);
 }
 
 QString notSentBecause(const outcome::NotSent &notSent)

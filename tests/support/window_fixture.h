@@ -16,13 +16,15 @@ class WindowFixture : public ::testing::Test, protected WindowControls
 protected:
     WindowFixture()
         : WindowControls(window),
-          window(recordingEndpoint(), std::make_unique<RecordingNotice>(log))
+          window(recordingEndpoint(), std::make_unique<RecordingNotice>(log),
+                 [this](QThread &thread) { return threadsStart && startThread(thread); })
     { }
 
     std::vector<std::string> takeCalls() { return std::exchange(log->calls, {}); }
 
     std::shared_ptr<CallLog> log = std::make_shared<CallLog>();
     RecordingEndpoint *fake = nullptr; // owned by the window
+    bool threadsStart = true;          // false: as when the system has no thread to give
     frmMain window;
 
 private:
