@@ -90,6 +90,12 @@ TEST_F(WindowOverLoopback, BounceIsToldAtOnceAndOnlyOnce)
             "00";
     EXPECT_TRUE(QTest::qWaitFor([&] { return wholeStatusSays(bounced); }, 2000))
             << wholeStatusSays(bounced).message();
+    // At the default font the line keeps what came back, cutting the details and the bytes.
+    window.setFont(QFont(window.font().family(), 9));
+    EXPECT_TRUE(
+            statusLine()->text().startsWith("Sent 5 bytes to 127.0.0.1:" + QString::number(gone)));
+    EXPECT_TRUE(statusLine()->text().contains("\u2014 came back: port unreachable"))
+            << statusLine()->text().toStdString();
 
     LoopbackReceiver back(gone);
     send("next");

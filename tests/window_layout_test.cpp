@@ -1,3 +1,4 @@
+#include "tests/support/case_name.h"
 #include "tests/support/window_fixture.h"
 #include "window/control_places.h"
 #include "window/twip_layout.h"
@@ -16,6 +17,8 @@
 
 namespace zav::testing {
 namespace {
+
+using testing::PrintTo;
 
 using WindowLayout = WindowFixture;
 
@@ -113,6 +116,52 @@ TEST_F(WindowLayout, GrowsWithTheFontAndEveryCaptionFits)
         EXPECT_TRUE(statusSays("Sent 300 bytes at {time}: 57 57 *\u2026"));
     }
 }
+
+// Where the words are longer than the line at the default font, it keeps what the operator needs
+// most, the address a name was found at and the name of what came back, cutting the bytes, the
+// details and what was typed (in its middle) first. Its description stays.
+struct KeptCase
+{
+    const char *name;
+    std::int64_t openResult;
+    std::uint32_t found;
+    std::vector<ReturnedDatagram> returned;
+    QString shown;
+};
+
+const KeptCase kKeptCases[] = {
+        {"addressFound",
+         EndpointError::kThisNetwork,
+         1u,
+         {},
+         "Not connected: 0.0.0.0/8 means this network, not a destination: '*' (0.0.0.1)"},
+        {"reportName",
+         0,
+         0x7F000001u,
+         {ReturnedDatagram {113, IcmpReport {3, 1, 0x7F000001u}}},
+         "Sent 2 bytes to * (127.0.0.1):2160 at {time} (earlier one: host unrea*"},
+};
+
+class LongWords : public WindowFixture, public ::testing::WithParamInterface<KeptCase>
+{ };
+
+TEST_P(LongWords, KeepWhatMattersMost)
+{
+    const KeptCase &c = GetParam();
+    window.show();
+    window.setFont(QFont(window.font().family(), 9));
+    fake->openResult = c.openResult;
+    fake->addressOpened = c.found;
+    fake->returned = c.returned;
+    fake->sendResult = RecordingEndpoint::kEchoCount;
+    connectTo("switcher-in-the-third-studio.test", "2160");
+    if (c.openResult == 0)
+        send("a");
+    EXPECT_TRUE(statusSays(c.shown));
+    EXPECT_EQ(statusLine()->accessibleDescription(), "What the last command did");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LongWords, ::testing::ValuesIn(kKeptCases), caseName);
 
 TEST_F(WindowLayout, FocusStartsInMessageAndTabsRoundInOrder)
 {

@@ -219,7 +219,7 @@ void frmMain::showOutcome(const outcome::Outcome &outcome)
         m_lastSent = outcome::SentDatagram {sent->peer, sent->at};
     else
         m_cameBack.about = m_lastSent;
-    lblStatus->setWords(status::describe(m_shown, m_cameBack));
+    lblStatus->setWords(status::describeMarked(m_shown, m_cameBack));
 }
 
 void frmMain::watchEndpoint()
@@ -248,7 +248,7 @@ void frmMain::takeWhatArrived()
         return;
     // Told at once with whatever the line tells, and kept no longer than the line tells it.
     m_cameBack.reports.add(reports);
-    lblStatus->setWords(status::describe(m_shown, m_cameBack));
+    lblStatus->setWords(status::describeMarked(m_shown, m_cameBack));
 }
 
 bool frmMain::takenAfterTheLookUp(void (frmMain::*command)())

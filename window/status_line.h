@@ -5,8 +5,9 @@
 namespace zav {
 
 // The one line below the buttons that says what the last command did. It shows as much of the
-// words as its width holds, on one line; its tooltip and its accessible name hold them whole.
-// Screen readers announce each change of name.
+// words as its width holds, on one line, cutting the bytes sent first, then what was typed (in
+// its middle), and only then the words' end; its tooltip and its accessible name hold them
+// whole. Screen readers announce each change of name.
 class StatusLine final : public QLabel
 {
     Q_OBJECT
@@ -14,7 +15,8 @@ class StatusLine final : public QLabel
 public:
     explicit StatusLine(QWidget *parent);
 
-    void setWords(const QString &words);
+    // The words as status::describeMarked makes them.
+    void setWords(const QString &markedWords);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

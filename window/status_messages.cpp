@@ -51,9 +51,21 @@ QString shortened(const QString &typed, qsizetype length)
     return shown;
 }
 
+// What was typed, marked as what the line may cut in its middle.
+QString typedPart(const QString &shown)
+{
+    return marks::kTypedStart + shown + marks::kPartEnd;
+}
+
+// A detail, marked as what the line may cut from its end.
+QString detailPart(const QString &shown)
+{
+    return marks::kDetailsStart + shown + marks::kPartEnd;
+}
+
 QString quoted(const QString &typed)
 {
-    return u'\'' + shortened(typed, 16) + u'\'';
+    return u'\'' + typedPart(shortened(typed, 16)) + u'\'';
 }
 
 QString dotted(std::uint32_t address)
@@ -208,7 +220,7 @@ QString reportWords(const ReturnedDatagram &returned)
                                     .arg(icmp.type)
                                     .arg(icmp.code)
                                     .arg(dotted(icmp.reportedBy));
-    return name.isEmpty() ? details : name + QStringLiteral(", ") + details;
+    return name.isEmpty() ? details : name + detailPart(QStringLiteral(", ") + details);
 }
 
 // Reports, oldest first, briefly since they share the line: the same report in a row is told
@@ -258,10 +270,10 @@ QString inHex(const std::string &datagram)
 QString peer(const OpenedPeer &peer)
 {
     const QString address = asShown(peer.address);
-    const QString typed = shortened(address, 24);
     const QString portText = QString::number(peer.port, 'g', 10);
     if (dotted(peer.ipv4) == address)
-        return typed + u':' + portText;
+        return address + u':' + portText;
+    const QString typed = typedPart(shortened(address, 24));
     return QStringLiteral("%1 (%2):%3").arg(typed, dotted(peer.ipv4), portText);
 }
 
@@ -355,12 +367,12 @@ QString cameBackAfterOther(const outcome::CameBack &cameBack)
              (sentTo->address == about->peer->ipv4 && sentTo->port == about->peer->port));
     QString datagram;
     if (aboutMatches)
-        datagram = QStringLiteral(" about what was sent to %1 (last at %2)")
-                           .arg(peer(*about->peer), clock(about->at));
+        datagram = detailPart(QStringLiteral(" about what was sent to %1 (last at %2)")
+                                      .arg(peer(*about->peer), clock(about->at)));
     else if (sentTo)
-        datagram = QStringLiteral(" about what was sent to %1:%2")
-                           .arg(dotted(sentTo->address))
-                           .arg(sentTo->port);
+        datagram = detailPart(QStringLiteral(" about what was sent to %1:%2")
+                                      .arg(dotted(sentTo->address))
+                                      .arg(sentTo->port));
     return QStringLiteral(" \u2014 came back%1: %2").arg(datagram, listed(reports));
 }
 
@@ -374,7 +386,7 @@ QString describeSent(const outcome::Sent &sent, const ReportTally &cameBack)
     if (!sent.returned.empty())
         words += QStringLiteral(" (%1)").arg(earlierOnes(sent.returned));
     words += cameBackAfterSent(cameBack);
-    return words + QStringLiteral(": ") + inHex(sent.datagram);
+    return words + marks::kBytesStart + QStringLiteral(": ") + inHex(sent.datagram);
 }
 
 QString describeOne(const outcome::Sent &sent)
@@ -446,7 +458,21 @@ QString describeOne(const outcome::Faulted &faulted)
 
 } // namespace
 
+QString withoutMarks(QString marked)
+{
+    marked.remove(marks::kTypedStart)
+            .remove(marks::kDetailsStart)
+            .remove(marks::kPartEnd)
+            .remove(marks::kBytesStart);
+    return marked;
+}
+
 QString describe(const outcome::Outcome &outcome, const outcome::CameBack &cameBack)
+{
+    return withoutMarks(describeMarked(outcome, cameBack));
+}
+
+QString describeMarked(const outcome::Outcome &outcome, const outcome::CameBack &cameBack)
 {
     if (const auto *sent = std::get_if<outcome::Sent>(&outcome))
         return describeSent(*sent, cameBack.reports);

@@ -99,6 +99,7 @@ std::int64_t RecordingEndpoint::OpenPeer()
     if (whileOpening)
         whileOpening();
     m_report = {};
+    m_report.addressFound = addressOpened;
     if (openResult == 0)
         m_report.peer = OpenedPeer {m_address, m_port,
                                     addressOpened ? *addressOpened
