@@ -26,6 +26,7 @@ using testing::PrintTo;
 // How the tiny name server answers a name.
 enum class Answer {
     Address,     // one IPv4 address, 127.0.0.1
+    Two,         // two IPv4 addresses, 127.0.0.1 then 127.0.0.2
     Unknown,     // no such name
     Failure,     // the server failed
     OnlyIPv6,    // the name is known, with no IPv4 address
@@ -107,10 +108,14 @@ private:
                 reply[3] |= 3; // no such name
             if (answer == Answer::Failure)
                 reply[3] |= 2; // server failure
-            if (answer == Answer::Address && askedForIPv4) {
-                reply[7] = 1;
+            const int records = !askedForIPv4   ? 0
+                    : answer == Answer::Address ? 1
+                    : answer == Answer::Two     ? 2
+                                                : 0;
+            reply[7] = static_cast<unsigned char>(records);
+            for (unsigned char last = 1; last <= records; ++last) {
                 const unsigned char record[] = {0xC0, 12, 0, 1, 0,   1, 0, 0,
-                                                0,    60, 0, 4, 127, 0, 0, 1};
+                                                0,    60, 0, 4, 127, 0, 0, last};
                 reply.insert(reply.end(), std::begin(record), std::end(record));
             }
             sendto(m_socket, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr *>(&from),
@@ -141,6 +146,7 @@ const std::map<std::string, Answer> kZone = {
         {"sw1.lab.test.studio.test", Answer::Address},
         {"xn--mller-kva.test", Answer::Address},
         {"xn--j50i.test", Answer::Address},
+        {"two.test", Answer::Two},
         {"broken.test", Answer::Failure},
         {"v6.test", Answer::OnlyIPv6},
         {"silent.test", Answer::NeverAnswer},
@@ -163,6 +169,10 @@ const NameCase kNameCases[] = {
          "m\u00FCller.test.",
          "Ready to send to m\u00FCller.test. (127.0.0.1):{port}",
          {"xn--mller-kva.test"}},
+        {"firstOfSeveralAddresses",
+         "two.test.",
+         "Ready to send to two.test. (127.0.0.1):{port}",
+         {"two.test"}},
         {"characterAboveFFFF",
          "\U00020000.test.",
          "Ready to send to \U00020000.test. (127.0.0.1):{port}",

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <sched.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -232,6 +233,43 @@ TEST_P(ReturnedReport, NextSendArrivesAndSaysWhatCameBack)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ReturnedReport, ::testing::ValuesIn(kReports), caseName);
+
+// The window's watch drops the switcher's answers as they come, and tells each report after one
+// Send, the second beside the first.
+TEST(PrivateNetwork, AnswersAreDroppedAndEachReportIsTold)
+{
+    if (!g_privateLoopback)
+        ZAV_SKIP_OUTSIDE_CI("needs a network namespace of its own (root) for a raw socket");
+    LoopbackReceiver receiver;
+    auto log = std::make_shared<CallLog>();
+    auto endpoint = std::make_unique<SocketEndpoint>();
+    const SocketEndpoint &watched = *endpoint;
+    frmMain window(std::move(endpoint), std::make_unique<RecordingNotice>(log));
+    window.Form_Load();
+    const WindowControls controls(window);
+    controls.connectTo("127.0.0.1", QString::number(receiver.port()));
+    controls.send("b");
+    std::uint16_t sentFrom = 0;
+    ASSERT_EQ(receiver.receive(std::chrono::milliseconds(2000), &sentFrom), "b\0"s);
+    for (int i = 0; i < 50; ++i)
+        receiver.answer(sentFrom, std::string(1000, 'r'));
+    int waiting = 0;
+    const auto nothingWaits = [&] {
+        ioctl(static_cast<NativeSocket>(*watched.WatchHandle()), FIONREAD, &waiting);
+        return waiting == 0;
+    };
+    EXPECT_TRUE(QTest::qWaitFor(nothingWaits, 2000)) << waiting << " bytes wait";
+    const QString first = "came back: host unreachable, ICMP 3/1 from 127.0.0.1";
+    ASSERT_TRUE(reportAboutDatagram(sentFrom, receiver.port(), 3, 1, 0));
+    EXPECT_TRUE(
+            QTest::qWaitFor([&] { return controls.wholeStatusSays("* " + first + ": *"); }, 2000))
+            << controls.wholeStatusSays(first).message();
+    ASSERT_TRUE(reportAboutDatagram(sentFrom, receiver.port(), 3, 13, 0));
+    const QString both = first + "; prohibited, ICMP 3/13 from 127.0.0.1";
+    EXPECT_TRUE(
+            QTest::qWaitFor([&] { return controls.wholeStatusSays("* " + both + ": *"); }, 2000))
+            << controls.wholeStatusSays(both).message();
+}
 
 // Whether the socket still signals something to take: a datagram, a queued report, an error.
 bool stillSignals(NativeSocket socket)

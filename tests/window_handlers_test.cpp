@@ -6,6 +6,7 @@
 #include <QTextDocument>
 #include <QThread>
 
+#include <ctime>
 #include <future>
 
 namespace zav::testing {
@@ -427,7 +428,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, LookUp, ::testing::ValuesIn(kLookUpCases), caseN
 // What the operator does while a look-up runs is taken after it, as a window that waited would
 // take it: a click, a key and a screen reader's press alike. A close ends the window then,
 // without the box, even when the open failed.
-enum class Input { Click, Key, ScreenReader, Close };
+enum class Input { Click, Key, ScreenReader, Connect, Close };
 
 struct InputCase
 {
@@ -442,6 +443,11 @@ const InputCase kInputCases[] = {
         {"click", Input::Click, 0, {"CanSend", "SendText [a] 2"}, true},
         {"key", Input::Key, 0, {"CanSend", "SendText [a] 2"}, true},
         {"screenReader", Input::ScreenReader, 0, {"CanSend", "SendText [a] 2"}, true},
+        {"connect",
+         Input::Connect,
+         0,
+         {"SetPeerAddress [switcher-1]", "SetPeerPort 2160", "OpenPeer"},
+         true},
         {"closeAfterFailedOpen", Input::Close, -1, {"SetCommandCode 7", "ClosePeer"}, false},
 };
 
@@ -466,12 +472,18 @@ TEST_P(InputDuringLookUp, IsTakenAfterIt)
             QAccessible::queryAccessibleInterface(send)->actionInterface()->doAction(
                     QAccessibleActionInterface::pressAction());
             break;
+        case Input::Connect:
+            QTest::mouseClick(control<QPushButton>("cmdConnect"), Qt::LeftButton);
+            break;
         case Input::Close:
             window.close();
             break;
         }
     };
+    bool given = false; // once: a Connect taken after the look-up looks up again
     fake->whileOpening = [&] {
+        if (std::exchange(given, true))
+            return;
         std::promise<void> given;
         QMetaObject::invokeMethod(
                 &window,
@@ -493,6 +505,24 @@ TEST_P(InputDuringLookUp, IsTakenAfterIt)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, InputDuringLookUp, ::testing::ValuesIn(kInputCases), caseName);
+
+// The time a Send tells is the operator's own, also far from UTC.
+using SendClock = WindowFixture;
+
+TEST_F(SendClock, IsTheOperatorsOwn)
+{
+    const QByteArray zone = qgetenv("TZ");
+    qputenv("TZ", "<+14>-14");
+    tzset();
+    const QString before = QTime::currentTime().toString("HH:mm");
+    send("a");
+    const QString after = QTime::currentTime().toString("HH:mm");
+    qputenv("TZ", zone);
+    tzset();
+    const QString shown = statusLine()->text();
+    EXPECT_TRUE(shown.contains(" at " + before) || shown.contains(" at " + after))
+            << shown.toStdString() << " at " << before.toStdString();
+}
 
 using Typing = WindowFixture;
 

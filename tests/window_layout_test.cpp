@@ -159,6 +159,10 @@ TEST_P(LongWords, KeepWhatMattersMost)
         send("a");
     EXPECT_TRUE(statusSays(c.shown));
     EXPECT_EQ(statusLine()->accessibleDescription(), "What the last command did");
+    // A smaller font keeps the window's size; the line shows more all the same.
+    const QString atDefault = statusLine()->text();
+    window.setFont(QFont(window.font().family(), 7));
+    EXPECT_GT(statusLine()->text().size(), atDefault.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, LongWords, ::testing::ValuesIn(kKeptCases), caseName);
@@ -276,6 +280,18 @@ TEST_F(WindowLayout, SpaceReturnOrEnterOnAFocusedButtonClicksItOnce)
                     << button->objectName().toStdString() << " key " << key;
         }
     }
+    // Return pressed the moment Space is let go is a key of its own, not a repeat.
+    log->calls.clear();
+    auto *send = control<QPushButton>("cmdSend");
+    for (const auto &[type, key] : {std::pair {QEvent::KeyPress, Qt::Key_Space},
+                                    {QEvent::KeyRelease, Qt::Key_Space},
+                                    {QEvent::KeyPress, Qt::Key_Return},
+                                    {QEvent::KeyRelease, Qt::Key_Return}}) {
+        QKeyEvent event(type, key, Qt::NoModifier);
+        event.setTimestamp(type == QEvent::KeyPress && key == Qt::Key_Space ? 1000 : 1040);
+        QApplication::sendEvent(send, &event);
+    }
+    EXPECT_EQ(std::count(log->calls.begin(), log->calls.end(), "CanSend"), 2);
     for (const char *focused : {"txtIpAddress", "txtIPPort", "cmdConnect", "cmdDisconnect"}) {
         log->calls.clear();
         holdKey(control<QWidget>(focused), Qt::Key_Return, Qt::ControlModifier, 4);
