@@ -1,9 +1,13 @@
 # How the program starts outside a desktop: run as
 #   cmake -DPROGRAM=<zav-udp-test> -P program_start_test.cmake
+# The program is started directly, its environment set here, so that a time-out ends the program
+# itself (through `cmake -E env` it would end only that and leave the program running).
 
 # Without any display: one line and status 1, not an abort.
-execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
-                        --unset=QT_QPA_PLATFORM ${PROGRAM}
+unset(ENV{DISPLAY})
+unset(ENV{WAYLAND_DISPLAY})
+unset(ENV{QT_QPA_PLATFORM})
+execute_process(COMMAND ${PROGRAM}
                 RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 30)
 if(NOT status STREQUAL "1" OR NOT out STREQUAL ""
    OR NOT err STREQUAL "zav-udp-test: no display could be opened\n")
@@ -14,9 +18,9 @@ endif()
 # still starts on the one its environment names, and runs until it is stopped. Once started, the
 # toolkit's own messages reach the terminal again (the font database, read after start-up, says
 # what it loads when asked to).
-execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
-                        QT_LOGGING_RULES=qt.text.font.db.debug=true
-                        ${PROGRAM} -platform none-such -qwindowtitle other
+set(ENV{QT_QPA_PLATFORM} offscreen)
+set(ENV{QT_LOGGING_RULES} qt.text.font.db.debug=true)
+execute_process(COMMAND ${PROGRAM} -platform none-such -qwindowtitle other
                 RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 3)
 if(NOT status MATCHES "timeout")
     message(FATAL_ERROR "with toolkit options: status '${status}', errors '${err}'")
