@@ -2,24 +2,18 @@
 # page, copyright and changelog; the .deb carries them.
 include(GNUInstallDirs)
 
-# The changelog is history, written by hand: its newest entry must be this version, of this day.
-file(STRINGS linux/changelog changelog_lines)
-list(GET changelog_lines 0 newest)
-string(REGEX MATCH "^zav-udp-test \\(([^)]+)\\)" newest "${newest}")
-set(newest_version "${CMAKE_MATCH_1}")
-foreach(line IN LISTS changelog_lines)
-    if(line MATCHES "^ -- .*>  [A-Z][a-z][a-z], ([0-9][0-9]) ([A-Z][a-z][a-z]) ([0-9]+) ")
-        set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
-        list(FIND months "${CMAKE_MATCH_2}" month)
-        math(EXPR month "${month} + 1" OUTPUT_FORMAT DECIMAL)
-        string(LENGTH "${month}" digits)
-        if(digits EQUAL 1)
-            set(month "0${month}")
-        endif()
-        set(newest_date "${CMAKE_MATCH_3}-${month}-${CMAKE_MATCH_1}")
-        break()
-    endif()
-endforeach()
+# The changelog is history, written by hand: its newest entry must be this version, of this day,
+# as dpkg reads it.
+set(changelog_file ${CMAKE_CURRENT_SOURCE_DIR}/linux/changelog)
+execute_process(COMMAND dpkg-parsechangelog -l ${changelog_file} -S Version
+                OUTPUT_VARIABLE newest_version OUTPUT_STRIP_TRAILING_WHITESPACE
+                COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND dpkg-parsechangelog -l ${changelog_file} -S Timestamp
+                OUTPUT_VARIABLE newest_timestamp OUTPUT_STRIP_TRAILING_WHITESPACE
+                COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND date -u -d @${newest_timestamp} +%F
+                OUTPUT_VARIABLE newest_date OUTPUT_STRIP_TRAILING_WHITESPACE
+                COMMAND_ERROR_IS_FATAL ANY)
 if(NOT newest_version STREQUAL ZAV_VERSION_TEXT OR NOT newest_date STREQUAL ZAV_RELEASE_DATE)
     message(FATAL_ERROR "packaging/linux/changelog's newest entry is ${newest_version} of "
             "${newest_date}; the project is ${ZAV_VERSION_TEXT} of ${ZAV_RELEASE_DATE}")
