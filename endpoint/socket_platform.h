@@ -1,6 +1,7 @@
 #pragma once
 
-// The few differences between Winsock and BSD sockets, in one place.
+// The few differences between Winsock and BSD sockets, behind one header: socket_platform_posix.cpp
+// and socket_platform_windows.cpp implement it, and CMake builds the one for the system.
 
 #ifdef _WIN32
 #    ifndef WIN32_LEAN_AND_MEAN
@@ -54,6 +55,9 @@ public:
 private:
     int m_error = 0;
 };
+
+// A bound on the reports taken at once, should a flood of them keep coming.
+inline constexpr int kMostReportsTaken = 1000;
 
 enum class SocketFailure {
     WouldBlock,   // no room in the socket's send buffer now

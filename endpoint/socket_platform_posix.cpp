@@ -1,3 +1,6 @@
+// The endpoint's platform layer over BSD sockets; on Linux the error queue gives each report's
+// ICMP details.
+
 #include "endpoint/socket_platform.h"
 
 #ifdef __linux__
@@ -9,165 +12,6 @@
 #include <cstring>
 
 namespace zav {
-
-namespace {
-// A bound on the reports taken before one send, should a flood of them keep coming.
-constexpr int kMostReportsTaken = 1000;
-} // namespace
-
-#ifdef _WIN32
-
-#    ifndef SIO_UDP_NETRESET
-// Declared by the Windows SDK's mstcpip.h, not yet by mingw-w64's.
-#        define SIO_UDP_NETRESET _WSAIOW(IOC_VENDOR, 15)
-#    endif
-
-SocketLibrary::SocketLibrary()
-{
-    WSADATA data;
-    m_error = WSAStartup(MAKEWORD(2, 2), &data);
-}
-
-SocketLibrary::~SocketLibrary()
-{
-    if (started())
-        WSACleanup();
-}
-
-int lastSocketError()
-{
-    return WSAGetLastError();
-}
-
-SocketFailure socketFailureOf(int error)
-{
-    switch (error) {
-    case WSAEWOULDBLOCK:
-        return SocketFailure::WouldBlock;
-    case WSAEACCES:
-        return SocketFailure::AccessDenied;
-    default:
-        return SocketFailure::Other;
-    }
-}
-
-void closeNativeSocket(NativeSocket socket)
-{
-    closesocket(socket);
-}
-
-bool setNonBlocking(NativeSocket socket)
-{
-    u_long on = 1;
-    return ioctlsocket(socket, FIONBIO, &on) == 0;
-}
-
-namespace {
-
-// The codes with which Winsock hands over a report of an earlier datagram: port unreachable
-// (reset; refused under wine), time to live exceeded (network reset), and the unreachables.
-bool isReturnReport(int error)
-{
-    return error == WSAECONNRESET || error == WSAECONNREFUSED || error == WSAENETRESET ||
-            error == WSAEHOSTUNREACH || error == WSAENETUNREACH;
-}
-
-// What Winsock's words for a report mean for a datagram: a reset is a port unreachable (under
-// wine, a refusal), a network reset a time to live exceeded.
-ReturnMeaning meaningOf(int error)
-{
-    switch (error) {
-    case WSAECONNRESET:
-    case WSAECONNREFUSED:
-        return ReturnMeaning::PortUnreachable;
-    case WSAENETRESET:
-        return ReturnMeaning::TimeToLiveExceeded;
-    case WSAEHOSTUNREACH:
-        return ReturnMeaning::HostUnreachable;
-    case WSAENETUNREACH:
-        return ReturnMeaning::NetworkUnreachable;
-    default:
-        return ReturnMeaning::Unknown;
-    }
-}
-
-bool hasSomethingToReceive(NativeSocket socket)
-{
-    WSAPOLLFD entry {};
-    entry.fd = socket;
-    entry.events = POLLRDNORM;
-    return WSAPoll(&entry, 1, 0) == 1 && entry.revents != 0;
-}
-
-} // namespace
-
-bool keepReturnedReports(NativeSocket socket)
-{
-    // Both are reported on the next receive, where takeReturned finds them; an older system
-    // without them still sends.
-    BOOL on = TRUE;
-    DWORD returned = 0;
-    WSAIoctl(socket, SIO_UDP_CONNRESET, &on, sizeof on, nullptr, 0, &returned, nullptr, nullptr);
-    WSAIoctl(socket, SIO_UDP_NETRESET, &on, sizeof on, nullptr, 0, &returned, nullptr, nullptr);
-    return true;
-}
-
-std::vector<ReturnedDatagram> takeReturned(NativeSocket socket)
-{
-    // What arrives on the socket is read and dropped (the program receives nothing); a report
-    // makes a read fail with its code. Asking first keeps a blocking socket from waiting.
-    std::vector<ReturnedDatagram> reports;
-    for (int read = 0; read < kMostReportsTaken && hasSomethingToReceive(socket); ++read) {
-        char byte = 0;
-        if (recv(socket, &byte, 1, 0) >= 0)
-            continue;
-        const int error = WSAGetLastError();
-        if (isReturnReport(error))
-            reports.emplace_back(error, std::nullopt, meaningOf(error));
-        else if (error != WSAEMSGSIZE) // a longer datagram, dropped all the same
-            break;
-    }
-    return reports;
-}
-
-std::vector<ReturnedDatagram> takeArrivals(NativeSocket socket)
-{
-    return takeReturned(socket);
-}
-
-std::vector<ReturnedDatagram> returnedBehindFailure(NativeSocket socket, int error)
-{
-    if (!isReturnReport(error))
-        return {};
-    // Under wine the system's pending report fails the send itself.
-    std::vector<ReturnedDatagram> later = takeReturned(socket);
-    if (later.empty())
-        later.emplace_back(error, std::nullopt, meaningOf(error));
-    return later;
-}
-
-bool isWritable(NativeSocket socket)
-{
-    WSAPOLLFD entry {};
-    entry.fd = socket;
-    entry.events = POLLWRNORM;
-    return WSAPoll(&entry, 1, 0) == 1 && (entry.revents & POLLWRNORM);
-}
-
-bool waitReadable(NativeSocket socket, int milliseconds)
-{
-    WSAPOLLFD entry {};
-    entry.fd = socket;
-    entry.events = POLLRDNORM;
-    return WSAPoll(&entry, 1, milliseconds) == 1 && (entry.revents & POLLRDNORM);
-}
-
-long long sendBytes(NativeSocket socket, const char *bytes, std::size_t size)
-{
-    return send(socket, bytes, static_cast<int>(size), 0);
-}
-
-#else
 
 SocketLibrary::SocketLibrary() = default;
 
@@ -182,9 +26,9 @@ SocketFailure socketFailureOf(int error)
 {
     switch (error) {
     case EAGAIN:
-#    if EWOULDBLOCK != EAGAIN
+#if EWOULDBLOCK != EAGAIN
     case EWOULDBLOCK:
-#    endif
+#endif
         return SocketFailure::WouldBlock;
     case EACCES:
         return SocketFailure::AccessDenied;
@@ -204,7 +48,7 @@ bool setNonBlocking(NativeSocket socket)
     return flags >= 0 && fcntl(socket, F_SETFL, flags | O_NONBLOCK) == 0;
 }
 
-#    ifdef __linux__
+#ifdef __linux__
 
 namespace {
 
@@ -258,7 +102,7 @@ bool keepReturnedReports(NativeSocket socket)
     return setsockopt(socket, IPPROTO_IP, IP_RECVERR, &on, sizeof on) == 0;
 }
 
-#    else
+#else
 
 namespace {
 std::vector<ReturnedDatagram> takeErrorQueue(NativeSocket)
@@ -273,7 +117,7 @@ bool keepReturnedReports(NativeSocket)
     return true;
 }
 
-#    endif
+#endif
 
 namespace {
 
@@ -358,7 +202,7 @@ std::vector<ReturnedDatagram> returnedBehindFailure(NativeSocket socket, int err
 
 bool isWritable(NativeSocket socket)
 {
-#    ifdef SIOCOUTQ
+#ifdef SIOCOUTQ
     // The system takes a datagram while what waits in the send buffer is below the buffer's
     // size; it reports the socket writable only below half of it.
     int queued = 0;
@@ -367,7 +211,7 @@ bool isWritable(NativeSocket socket)
     if (ioctl(socket, SIOCOUTQ, &queued) == 0 &&
         getsockopt(socket, SOL_SOCKET, SO_SNDBUF, &size, &sizeSize) == 0)
         return queued < size;
-#    endif
+#endif
     pollfd entry {};
     entry.fd = socket;
     entry.events = POLLOUT;
@@ -386,7 +230,5 @@ long long sendBytes(NativeSocket socket, const char *bytes, std::size_t size)
 {
     return send(socket, bytes, size, MSG_NOSIGNAL);
 }
-
-#endif
 
 } // namespace zav
