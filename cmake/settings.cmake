@@ -17,8 +17,23 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run
                                       ${PROJECT_BINARY_DIR}/wineprefix)
 endif()
-# One include root: every header is named by its folder, "endpoint/datagram_endpoint.h".
-include_directories(${PROJECT_SOURCE_DIR})
+# Every header is named by its folder, "endpoint/datagram_endpoint.h". A library's own sources
+# reach all of its folder; the targets that link it reach only the headers it makes public, so
+# a folder includes another's headers only through what it links. Each gets an include root of
+# its own in the build folder, holding links to those headers.
+function(zav_public_headers target)
+    get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+    set(public ${PROJECT_BINARY_DIR}/headers/${target})
+    set(own ${PROJECT_BINARY_DIR}/headers/${target}-own)
+    file(REMOVE_RECURSE ${public} ${own})
+    file(MAKE_DIRECTORY ${public}/${folder} ${own})
+    foreach(header IN LISTS ARGN)
+        file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR}/${header} ${public}/${folder}/${header}
+             SYMBOLIC)
+    endforeach()
+    file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${own}/${folder} SYMBOLIC)
+    target_include_directories(${target} PUBLIC ${public} PRIVATE ${own})
+endfunction()
 
 option(ZAV_BUILD_WINDOW "Build the window and the program (needs Qt 6 Widgets)" ON)
 option(ZAV_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" OFF)

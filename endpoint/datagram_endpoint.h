@@ -2,6 +2,7 @@
 
 #include "runtime/text.h"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -11,6 +12,9 @@
 #include <vector>
 
 namespace zav {
+
+// How long OpenPeer waits for a host name's address before it gives up.
+inline constexpr std::chrono::milliseconds kHostLookUpTimeLimit {2000};
 
 // Member numbers of the endpoint, as the window has always addressed them.
 namespace member {

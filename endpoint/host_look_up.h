@@ -1,5 +1,7 @@
 #pragma once
 
+#include "endpoint/datagram_endpoint.h"
+
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -7,9 +9,6 @@
 #include <string>
 
 namespace zav {
-
-// How long OpenPeer waits for a host name's address before it gives up.
-inline constexpr std::chrono::milliseconds kHostLookUpTimeLimit {2000};
 
 // Why a look-up found no IPv4 address.
 enum class LookUpFailure {

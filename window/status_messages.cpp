@@ -1,7 +1,5 @@
 #include "window/status_messages.h"
 
-#include "endpoint/host_look_up.h"
-
 #include <QStringList>
 #include <QtGlobal>
 
