@@ -123,4 +123,29 @@ in_private_network() {
 }
 
 # True on Debian 13, where the Windows program is built and the Debian 13 checks run directly.
+# Prints the address of the Debian archive with this label (Debian, or Debian-Security) that
+# this machine's apt takes its packages from, as its own sources name it (a mirror, a proxy of
+# its own); says so and fails when apt knows none.
+debian_archive() {
+    local label=${1:-Debian} site
+    # shellcheck disable=SC2016 # apt-get expands the format's fields
+    site=$(apt-get indextargets --format '$(LABEL) $(SITE)' 2>/dev/null |
+        awk -v label="$label" '$1 == label { print $2; exit }')
+    if [ -z "$site" ]; then
+        echo "${0##*/}: this machine's apt has no $label archive in its sources (apt-get" \
+            "indextargets lists none): add one, run apt-get update, and try again" >&2
+        return 1
+    fi
+    echo "$site"
+}
+
+# Exports the proxy this machine's apt uses, if any, for tools that fetch from its archive.
+export_apt_proxy() {
+    local proxy=
+    eval "$(apt-config shell proxy Acquire::http::Proxy)"
+    if [ -n "$proxy" ]; then
+        export http_proxy=$proxy
+    fi
+}
+
 on_debian_13() { [ "$(. /etc/os-release && echo "${VERSION_ID:-}")" = 13 ]; }
