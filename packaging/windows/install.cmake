@@ -1,6 +1,6 @@
 # The Windows program: zav-udp-test.exe, with Qt and the compiler's runtime linked in, and the
-# licences that let it be passed on (LICENSES.txt); nothing else. Packed as a .zip and an
-# installer by CPack, and as an MSI by the zav_msi target.
+# licences that let it be passed on (LICENSES.txt); nothing else. Packed as a .zip by CPack, as
+# an installer by the zav_installer target and as an MSI by the zav_msi target.
 include(windows/notices.cmake)
 # The Qt that scripts/build-qt-windows built, with its record of what went into it.
 get_filename_component(ZAV_QT_PREFIX "${Qt6_DIR}/../../.." ABSOLUTE)
@@ -20,36 +20,39 @@ if(ZAV_EXTRA_FILES)
     install(FILES ${ZAV_EXTRA_FILES} DESTINATION .)
 endif()
 
-set(CPACK_GENERATOR ZIP NSIS)
+set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME zav-udp-test-${ZAV_VERSION_TEXT}-win64)
-set(CPACK_PACKAGE_INSTALL_DIRECTORY "ZAV UDP Test")
-set(CPACK_PACKAGE_EXECUTABLES zav-udp-test "ZAV UDP Test")
-set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
-set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
-set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
-# A 64-bit installer for a 64-bit program: it runs where only 64-bit programs can, and writes
-# the uninstall entry where Windows looks for a 64-bit program's. Explorer shows its version.
-string(JOIN "\n" CPACK_NSIS_DEFINES
-    "Target amd64-unicode"
-    "SetCompressor /SOLID lzma"
-    "VIProductVersion ${ZAV_VERSION_NUMBERS}"
-    "VIAddVersionKey /LANG=1033 ProductName \"ZAV UDP Test\""
-    "VIAddVersionKey /LANG=1033 ProductVersion ${ZAV_VERSION_TEXT}"
-    "VIAddVersionKey /LANG=1033 FileVersion ${ZAV_VERSION_TEXT}"
-    "VIAddVersionKey /LANG=1033 FileDescription \"ZAV UDP Test installer\""
-    "VIAddVersionKey /LANG=1033 CompanyName ZAV"
-    "VIAddVersionKey /LANG=1033 LegalCopyright \"${ZAV_COPYRIGHT}\"")
-set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "ZAV UDP Test")
-set(CPACK_NSIS_DISPLAY_NAME "ZAV UDP Test")
-set(CPACK_NSIS_PACKAGE_NAME "ZAV UDP Test")
-set(CPACK_NSIS_INSTALLED_ICON_NAME zav-udp-test.exe)
-set(CPACK_NSIS_MUI_ICON ${ZAV_ICON_ICO})
-set(CPACK_NSIS_MUI_UNIICON ${ZAV_ICON_ICO})
-# An older version is uninstalled first, so no file of it stays behind.
-set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
-# The installer's script (NSIS.template.in): for the user alone or for everyone, by the rights
-# it runs with.
-set(CPACK_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR})
+
+# The installer, from a script of our own (installer.nsi.in) on NSIS's MultiUser.nsh: what
+# `cmake --install` puts in a folder of its own, packed by makensis.
+find_program(ZAV_MAKENSIS makensis)
+if(ZAV_MAKENSIS)
+    set(stage ${PROJECT_BINARY_DIR}/installer-files)
+    set(installer_extra "")
+    set(installer_extra_removed "")
+    foreach(file IN LISTS ZAV_EXTRA_FILES)
+        get_filename_component(name ${file} NAME)
+        string(APPEND installer_extra "File \"${file}\"\n    ")
+        string(APPEND installer_extra_removed "Delete \"$INSTDIR\\${name}\"\n    ")
+    endforeach()
+    set(VERSION_TEXT ${ZAV_VERSION_TEXT})
+    set(VERSION_NUMBERS ${ZAV_VERSION_NUMBERS})
+    set(COPYRIGHT ${ZAV_COPYRIGHT})
+    set(ICON ${ZAV_ICON_ICO})
+    set(LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+    set(STAGE ${stage})
+    set(EXTRA_FILES ${installer_extra})
+    set(EXTRA_FILES_REMOVED ${installer_extra_removed})
+    set(OUTPUT ${PROJECT_BINARY_DIR}/zav-udp-test-${ZAV_VERSION_TEXT}-win64.exe)
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/installer.nsi.in ${PROJECT_BINARY_DIR}/installer.nsi
+                   @ONLY)
+    add_custom_target(zav_installer
+        COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage}
+        COMMAND ${CMAKE_COMMAND} --install ${PROJECT_BINARY_DIR} --prefix ${stage}
+        COMMAND ${ZAV_MAKENSIS} -V2 ${PROJECT_BINARY_DIR}/installer.nsi
+        DEPENDS zav-udp-test zav_icons
+        COMMENT "Packing the installer with makensis")
+endif()
 
 # The MSI, for studios whose IT installs software centrally.
 find_program(ZAV_WIXL wixl)

@@ -1,9 +1,12 @@
 # Packs the installed folder into an MSI with wixl:
 #   cmake -DBUILD_DIR=... -DWIXL=... -DICON=... -DVERSION_TEXT=... -DOUTPUT=... -P make_msi.cmake
 # Every installed file becomes a component under "ZAV UDP Test" in Program Files; the program
-# gets a Start-menu shortcut with its icon. The upgrade code stays the same for every version,
-# and the product code is made from the version: a newer MSI replaces an older one (a major
-# upgrade), an older one is refused, and the same version, rebuilt, is the same product.
+# gets a Start-menu shortcut with its icon. The MSI is dual-purpose: started by a user who is not
+# an administrator, it installs for that user alone (Windows puts Program Files in their profile
+# then, and asks for no rights); with ALLUSERS=1, as deployment tools pass it, for everyone. The
+# upgrade code stays the same for every version, and the product and package codes are made from
+# the version: a newer MSI replaces an older one of the same kind (a major upgrade), an older one
+# is refused, and the same version, rebuilt, is the same product and package.
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -55,6 +58,8 @@ endforeach()
 
 string(UUID product_code NAMESPACE 7541C0EC-8E4A-403E-8EE8-6724142A762F NAME "${VERSION_TEXT}"
        TYPE SHA1 UPPER)
+string(UUID package_code NAMESPACE 7541C0EC-8E4A-403E-8EE8-6724142A762F
+       NAME "package ${VERSION_TEXT}" TYPE SHA1 UPPER)
 
 # wixl takes only paths relative to where it runs.
 file(RELATIVE_PATH icon ${BUILD_DIR} ${ICON})
@@ -63,8 +68,10 @@ file(WRITE ${BUILD_DIR}/zav-udp-test.wxs "<?xml version=\"1.0\" encoding=\"utf-8
 <Wix xmlns=\"http://schemas.microsoft.com/wix/2006/wi\">
   <Product Id=\"${product_code}\" Name=\"ZAV UDP Test\" Language=\"1033\" Version=\"${VERSION_TEXT}\" Manufacturer=\"ZAV\"
            UpgradeCode=\"7541C0EC-8E4A-403E-8EE8-6724142A762F\">
-    <Package InstallerVersion=\"500\" Compressed=\"yes\" InstallScope=\"perMachine\"
-             Description=\"ZAV UDP Test ${VERSION_TEXT}\"/>
+    <Package InstallerVersion=\"500\" Compressed=\"yes\"
+             InstallScope=\"perUser\" Description=\"ZAV UDP Test ${VERSION_TEXT}\"/>
+    <Property Id=\"ALLUSERS\" Value=\"2\"/>
+    <Property Id=\"MSIINSTALLPERUSER\" Value=\"1\"/>
     <Media Id=\"1\" Cabinet=\"program.cab\" EmbedCab=\"yes\"/>
     <MajorUpgrade DowngradeErrorMessage=\"A newer version of ZAV UDP Test is already installed. To install this one, uninstall that first.\"/>
     <Icon Id=\"ProgramIcon\" SourceFile=\"${icon}\"/>
@@ -84,4 +91,9 @@ file(WRITE ${BUILD_DIR}/zav-udp-test.wxs "<?xml version=\"1.0\" encoding=\"utf-8
 ")
 execute_process(COMMAND ${WIXL} -a x64 -o ${OUTPUT} zav-udp-test.wxs
                 WORKING_DIRECTORY ${BUILD_DIR} COMMAND_ERROR_IS_FATAL ANY)
+# wixl gives every MSI a package code of its own; msibuild sets the one made from the version.
+find_program(MSIBUILD msibuild REQUIRED)
+execute_process(COMMAND ${MSIBUILD} ${OUTPUT} -s "ZAV UDP Test ${VERSION_TEXT}" ZAV "x64;1033"
+                        "{${package_code}}"
+                COMMAND_ERROR_IS_FATAL ANY)
 message(STATUS "MSI: ${OUTPUT}")

@@ -55,7 +55,6 @@ function(zav_write_notices output)
     string(STRIP "${source}" source)
     string(REGEX REPLACE "^qt6-base " "" revision "${source}")
     string(REGEX REPLACE "[+-].*" "" qt_version "${revision}")
-    string(REPLACE "+" "%2B" revision_in_url "${revision}")
     file(READ ${recorded}/debian-release release)
     string(STRIP "${release}" release)
     file(READ ${recorded}/options options)
@@ -87,6 +86,15 @@ function(zav_write_notices output)
             set(entry "${json}")
             if(type STREQUAL "ARRAY")
                 string(JSON entry GET "${json}" ${i})
+            endif()
+            # An entry for a folder of its own (the regular expressions' JIT compiler) counts
+            # only when that folder was read.
+            string(JSON path ERROR_VARIABLE whole_part GET "${entry}" Path)
+            if(NOT whole_part)
+                string(FIND "${files_read}" "\n${part}/${path}/" read)
+                if(read EQUAL -1)
+                    continue()
+                endif()
             endif()
             zav_attribution_notice("${entry}" ${folder} notice)
             string(APPEND notices "\n------------------------------------------------------------\n"
@@ -140,7 +148,7 @@ that of the GNU General Public License version 3 it builds on, are at the end of
 The source: the source package ${source} of ${release},
 built unchanged. On ${release}, with deb-src entries in apt's sources, get it with
   apt-get source qt6-base=${revision}
-or from https://snapshot.debian.org/package/qt6-base/${revision_in_url}/ .
+or from Debian's snapshot archive, which keeps every version of qt6-base.
 It was built by scripts/build-qt-windows in ZAV UDP Test's source, with these options:
 ${options}
 Qt is linked into the program statically. The LGPL lets you run the program with a Qt of your
