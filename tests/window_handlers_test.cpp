@@ -481,6 +481,7 @@ TEST_P(InputDuringLookUp, IsTakenAfterIt)
         }
     };
     bool given = false; // once: a Connect taken after the look-up looks up again
+    bool shownMeanwhile = false;
     fake->whileOpening = [&] {
         if (std::exchange(given, true))
             return;
@@ -489,6 +490,7 @@ TEST_P(InputDuringLookUp, IsTakenAfterIt)
                 &window,
                 [&] {
                     give();
+                    shownMeanwhile = window.isVisible();
                     given.set_value();
                 },
                 Qt::QueuedConnection);
@@ -501,6 +503,8 @@ TEST_P(InputDuringLookUp, IsTakenAfterIt)
     QTest::qWait(300);
     EXPECT_EQ(takeCalls(),
               joined({"SetPeerAddress [switcher-1]", "SetPeerPort 2160", "OpenPeer"}, c.afterOpen));
+    // The window stays until the look-up ends, whatever was given meanwhile.
+    EXPECT_TRUE(shownMeanwhile);
     EXPECT_EQ(window.isVisible(), c.visible);
 }
 
