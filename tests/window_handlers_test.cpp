@@ -361,6 +361,25 @@ TEST_P(SendAnswers, MakeOneAttemptAndSayWhatHappened)
 
 INSTANTIATE_TEST_SUITE_P(Cases, SendAnswers, ::testing::ValuesIn(kSendAnswers), caseName);
 
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject
+{
+public:
+    PaintCounter(QWidget *widget, int &paints) : m_paints(paints)
+    {
+        widget->installEventFilter(this);
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++m_paints;
+        return false;
+    }
+
+private:
+    int &m_paints;
+};
+
 // A name look-up may take up to 2 s: the status line says so before it starts, the pointer is
 // busy until the open ends, and the open runs off the window's thread, so the window goes on
 // answering (here, an event queued to it) while it waits.
@@ -393,8 +412,13 @@ TEST_P(LookUp, ShowsItselfWhileTheWindowGoesOnAnswering)
     QString statusDuringOpen;
     bool busyDuringOpen = false;
     bool offThread = false;
+    // What the line shows is what was painted: the look-up's words must be, before it waits.
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    int paints = 0;
+    PaintCounter counter(statusLine(), paints);
     const auto look = [&] {
-        statusDuringOpen = statusLine()->text();
+        statusDuringOpen = paints > 0 ? statusLine()->text() : QString();
         busyDuringOpen = QGuiApplication::overrideCursor() != nullptr;
     };
     fake->whileOpening = [&] {
@@ -415,6 +439,7 @@ TEST_P(LookUp, ShowsItselfWhileTheWindowGoesOnAnswering)
     };
     fake->addressOpened = 0x7F000001u;
     threadsStart = GetParam().threadStarts;
+    paints = 0;
     connectTo(GetParam().address, "2160");
     EXPECT_EQ(offThread, GetParam().offThread);
     EXPECT_EQ(statusDuringOpen, GetParam().statusDuringOpen);
