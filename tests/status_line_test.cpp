@@ -218,6 +218,11 @@ const WordsCase kWordsCases[] = {
         {"nameAboveFFFFShownWhole",
          NotOpened {EndpointError::kHostUnknown, "\U0001F600" + QString(20, u'x'), "2160"},
          "Not connected: no host is known by the name '\U0001F600" + QString(15, u'x') + "\u2026'"},
+        {"nameEndingAboveFFFF", NotOpened {EndpointError::kHostUnknown, "ab\U0001F600", "2160"},
+         "Not connected: no host is known by the name 'ab\U0001F600'"},
+        {"nameEndingInHalfACharacter",
+         NotOpened {EndpointError::kHostUnknown, QString("ab") + QChar(0xD83D), "2160"},
+         "Not connected: no host is known by the name 'ab\uFFFD'"},
         // A name refused for what it was found at shows it; a typed address is not repeated.
         {"nameInThisNetwork", NotOpened {EndpointError::kThisNetwork, "zero", "2160", 1u},
          "Not connected: 0.0.0.0/8 means this network, not a destination: 'zero' (0.0.0.1)"},
