@@ -76,6 +76,19 @@ const WordsCase kWordsCases[] = {
          "Sent 2 bytes to 127.0.0.1:2160 at 10:42:07 (6 earlier ones: host unreachable, ICMP 3/1 "
          "from 0.0.0.1; host unreachable, ICMP 3/1 from 0.0.0.2; host unreachable, ICMP 3/1 from "
          "0.0.0.3; host unreachable, ICMP 3/1 from 0.0.0.4; and 2 more): 61 00"},
+        {"sentAfterOneReportPastThoseTold",
+         Sent {2,
+               "a\0"s,
+               kLoopback,
+               kAt,
+               {ReturnedDatagram {113, IcmpReport {3, 1, 1u}},
+                ReturnedDatagram {113, IcmpReport {3, 1, 2u}},
+                ReturnedDatagram {113, IcmpReport {3, 1, 3u}},
+                ReturnedDatagram {113, IcmpReport {3, 1, 4u}},
+                ReturnedDatagram {113, IcmpReport {3, 1, 5u}}}},
+         "Sent 2 bytes to 127.0.0.1:2160 at 10:42:07 (5 earlier ones: host unreachable, ICMP 3/1 "
+         "from 0.0.0.1; host unreachable, ICMP 3/1 from 0.0.0.2; host unreachable, ICMP 3/1 from "
+         "0.0.0.3; host unreachable, ICMP 3/1 from 0.0.0.4; and 1 more): 61 00"},
         // Codes with names of their own, not the system's word for them.
         {"sentAfterPrecedenceCutoff",
          Sent {2,
