@@ -344,8 +344,8 @@ outcome::Outcome frmMain::openTowardsFields()
 std::int64_t frmMain::openWhileTheWindowAnswers()
 {
     // A name look-up may take up to its time limit. The open runs on a thread of its own while
-    // the window repaints and answers screen readers, taking no input from the operator, so the
-    // handler still runs to its end before the next click or key.
+    // the window repaints and answers screen readers; the operator's input waits until it ends
+    // (see takenAfterTheLookUp), so the handler still runs to its end before the next command.
     std::int64_t result = 0;
     std::exception_ptr fault;
     const auto open = [&] {

@@ -80,14 +80,14 @@ private:
     void writeConfiguration();
     // Opens towards the fields' address and port; returns what came of it.
     [[nodiscard]] outcome::Outcome openTowardsFields();
-    // OpenPeer off the window's thread, while the window answers all but the operator's input;
-    // on the window's thread when no thread can be started.
+    // OpenPeer off the window's thread, while the window answers all but the operator's input,
+    // which it takes afterwards; on the window's thread when no thread can be started.
     [[nodiscard]] std::int64_t openWhileTheWindowAnswers();
     // While a look-up runs, a command is taken after it, as any other input is; false when the
     // command may run now.
     [[nodiscard]] bool takenAfterTheLookUp(void (frmMain::*command)());
     void runCommandsTakenAfter();
-    // After a failed open: closes the endpoint, then shows the operator the box.
+    // After a failed open: closes the endpoint; the second then shows the operator the box.
     void closeAfterFailedOpen();
     void closeAndShowConnectFailure();
     // Sends the message field as one datagram, or nothing; returns what came of it.
