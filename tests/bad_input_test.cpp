@@ -1,5 +1,5 @@
-#include "tests/support/case_name.h"
-#include "tests/support/loopback_window.h"
+#include "tests/support/rows.h"
+#include "tests/support/window_over_socket.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -7,10 +7,6 @@
 
 namespace zav::testing {
 namespace {
-
-using testing::PrintTo;
-
-using namespace std::string_literals;
 
 // Every bad input ends in one of these, never in a crash, a hang or a datagram elsewhere. (Which
 // addresses and ports the endpoint refuses, and why, is its own table; these are what the
@@ -20,9 +16,8 @@ enum class Outcome {
     Refused, // the box was shown once and nothing arrived
 };
 
-struct FieldCase
+struct FieldCase : Row
 {
-    const char *name;
     QString text; // "{port}" stands for the receiver's port
     Outcome outcome;
 };
@@ -103,9 +98,8 @@ TEST_P(BadPort, NeverWrapsToAnotherPort)
 
 INSTANTIATE_TEST_SUITE_P(Cases, BadPort, ::testing::ValuesIn(kPortCases), caseName);
 
-struct MessageCase
+struct MessageCase : Row
 {
-    const char *name;
     QString text;
     std::optional<std::string> datagram; // nothing: nothing may arrive
 };

@@ -1,21 +1,16 @@
 #include "message/caret_escape.h"
 #include "runtime/run_time_fault.h"
-#include "tests/support/case_name.h"
+#include "tests/support/rows.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 
-namespace zav {
+namespace zav::testing {
 namespace {
 
-using testing::PrintTo;
-
-using testing::caseName;
-
-struct EscapeCase
+struct EscapeCase : Row
 {
-    const char *name;
     Text message;
     std::optional<Text> expected; // nothing: the escape faults
     FaultKind fault = FaultKind::Overflow;
@@ -79,4 +74,4 @@ TEST(CaretEscapeCodes, EveryCodeUnitLowersOnlyItsLowByte)
 }
 
 } // namespace
-} // namespace zav
+} // namespace zav::testing

@@ -1,20 +1,13 @@
 #include "endpoint/datagram_encoding.h"
-#include "tests/support/case_name.h"
+#include "tests/support/rows.h"
 
 #include <gtest/gtest.h>
 
-namespace zav {
+namespace zav::testing {
 namespace {
 
-using testing::PrintTo;
-
-using testing::caseName;
-
-using namespace std::string_literals;
-
-struct EncodingCase
+struct EncodingCase : Row
 {
-    const char *name;
     Text text;
     std::ptrdiff_t count;
     DatagramEncoding result;
@@ -52,4 +45,4 @@ TEST_P(Encoding, GivesTheBytesOrNothing)
 INSTANTIATE_TEST_SUITE_P(Cases, Encoding, ::testing::ValuesIn(kEncodingCases), caseName);
 
 } // namespace
-} // namespace zav
+} // namespace zav::testing

@@ -1,10 +1,8 @@
 #include "endpoint/socket_endpoint.h"
-#include "tests/support/case_name.h"
 #include "tests/support/loopback_receiver.h"
-#include "tests/support/recording_endpoint.h"
 #include "tests/support/required_in_ci.h"
-#include "tests/support/window_controls.h"
-#include "window/frmMain.h"
+#include "tests/support/rows.h"
+#include "tests/support/window_over_socket.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +13,11 @@
 
 namespace zav::testing {
 
-// Set by main: /etc/resolv.conf, in this process's own namespaces, names the server below, on
-// 127.0.0.1 port 53 of the private loopback, with the search list "studio.test".
+// Set before any thread: /etc/resolv.conf, in this process's own namespaces, names the server
+// below, on 127.0.0.1 port 53 of the private loopback, with the search list "studio.test".
 extern bool g_privateNameService;
 
 namespace {
-
-using testing::PrintTo;
 
 // How the tiny name server answers a name.
 enum class Answer {
@@ -132,9 +128,8 @@ private:
     std::thread m_thread;
 };
 
-struct NameCase
+struct NameCase : Row
 {
-    const char *name;
     QString typed;
     QString status;                 // "{port}" the receiver's
     std::vector<std::string> asked; // every name the server was asked about, in order
@@ -195,8 +190,11 @@ const NameCase kNameCases[] = {
          {"silent.test"}},
 };
 
-class NameService : public ::testing::TestWithParam<NameCase>
-{ };
+class NameService : public WindowOverSocket, public ::testing::WithParamInterface<NameCase>
+{
+protected:
+    NameService() : WindowOverSocket(systemLookUp) { }
+};
 
 // Names typed into the window, looked up by the system's own resolver, which asks a name server
 // of the test's own and nothing else.
@@ -208,12 +206,9 @@ TEST_P(NameService, NameIsLookedUpAsTypedAndEveryFailureSaysWhich)
     TinyNameServer server(kZone);
     ASSERT_TRUE(server.bound());
     LoopbackReceiver receiver;
-    auto log = std::make_shared<CallLog>();
-    frmMain window(std::make_unique<SocketEndpoint>(), std::make_unique<RecordingNotice>(log));
-    const WindowControls controls(window);
-    controls.connectTo(c.typed, QString::number(receiver.port()));
-    EXPECT_TRUE(controls.wholeStatusSays(
-            QString(c.status).replace("{port}", QString::number(receiver.port()))));
+    connectTo(c.typed, QString::number(receiver.port()));
+    EXPECT_TRUE(
+            wholeStatusSays(QString(c.status).replace("{port}", QString::number(receiver.port()))));
     // A look-up given up on may still be asked about once more.
     std::vector<std::string> asked = server.asked();
     if (asked.size() > c.asked.size())

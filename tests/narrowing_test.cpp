@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-namespace zav {
+namespace zav::testing {
 namespace {
 
 TEST(Narrowing, KeepsEveryValueOfTheRange)
@@ -27,4 +27,4 @@ TEST(Narrowing, OverflowsJustOutsideTheRange)
 }
 
 } // namespace
-} // namespace zav
+} // namespace zav::testing

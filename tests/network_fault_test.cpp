@@ -1,5 +1,5 @@
-#include "tests/support/loopback_window.h"
 #include "tests/support/required_in_ci.h"
+#include "tests/support/window_over_socket.h"
 
 #ifdef __linux__
 #    include <dirent.h>
@@ -10,8 +10,6 @@
 
 namespace zav::testing {
 namespace {
-
-using namespace std::string_literals;
 
 // The system's own counts come from /proc, which only Linux has; elsewhere the tests that need
 // them are not built.

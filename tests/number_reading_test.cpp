@@ -1,21 +1,16 @@
 #include "runtime/number_reading.h"
-#include "tests/support/case_name.h"
+#include "tests/support/rows.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-namespace zav {
+namespace zav::testing {
 namespace {
 
-using testing::PrintTo;
-
-using testing::caseName;
-
-struct ReadingCase
+struct ReadingCase : Row
 {
-    const char *name;
     Text text;
     double expected;
 };
@@ -93,4 +88,4 @@ TEST(NumberReadingLimits, LongZeroFractionBeforeDigitsIsExact)
 }
 
 } // namespace
-} // namespace zav
+} // namespace zav::testing

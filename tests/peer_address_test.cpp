@@ -1,18 +1,13 @@
 #include "endpoint/peer_address.h"
-#include "tests/support/case_name.h"
+#include "tests/support/rows.h"
 
 #include <gtest/gtest.h>
 
-namespace zav {
+namespace zav::testing {
 namespace {
 
-using testing::PrintTo;
-
-using testing::caseName;
-
-struct AddressCase
+struct AddressCase : Row
 {
-    const char *name;
     Text text;
     std::optional<std::uint32_t> dotted;
     bool hostName;
@@ -87,4 +82,4 @@ TEST(HostNameLength, LongestNameIs253)
 }
 
 } // namespace
-} // namespace zav
+} // namespace zav::testing

@@ -1,10 +1,9 @@
 #include "endpoint/socket_endpoint.h"
-#include "tests/support/case_name.h"
+#include "tests/support/before_any_thread.h"
 #include "tests/support/loopback_receiver.h"
-#include "tests/support/recording_endpoint.h"
 #include "tests/support/required_in_ci.h"
-#include "tests/support/window_controls.h"
-#include "window/frmMain.h"
+#include "tests/support/rows.h"
+#include "tests/support/window_over_socket.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -30,12 +29,8 @@
 namespace zav::testing {
 namespace {
 
-using testing::PrintTo;
-
-using namespace std::string_literals;
-
-// Set by main: this process has network and mount namespaces of its own, with only its own
-// loopback, so that loopback can be given a queue that holds datagrams back without touching
+// Set before any thread: this process has network and mount namespaces of its own, with only its
+// own loopback, so that loopback can be given a queue that holds datagrams back without touching
 // anyone else's traffic, and no other address can be reached.
 bool g_privateLoopback = false;
 
@@ -47,45 +42,41 @@ bool holdLoopbackTraffic(bool hold)
                             : "tc qdisc del dev lo root") == 0;
 }
 
-TEST(SendBufferFull, SendSaysWhyAndTheNextSendWorks)
+using PrivateNetwork = WindowOverSocket;
+using SendBufferFull = WindowOverSocket;
+
+TEST_F(SendBufferFull, SendSaysWhyAndTheNextSendWorks)
 {
     if (!g_privateLoopback)
         ZAV_SKIP_OUTSIDE_CI("needs a network namespace of its own (root) and tc");
     LoopbackReceiver receiver;
-    auto log = std::make_shared<CallLog>();
-    auto socketEndpoint = std::make_unique<SocketEndpoint>();
-    SocketEndpoint &endpoint = *socketEndpoint;
-    frmMain window(std::move(socketEndpoint), std::make_unique<RecordingNotice>(log));
-    window.Form_Load();
-    const WindowControls controls(window);
-    controls.connectTo("127.0.0.1", QString::number(receiver.port()));
+    connectTo("127.0.0.1", QString::number(receiver.port()));
     ASSERT_TRUE(log->calls.empty());
 
     ASSERT_TRUE(holdLoopbackTraffic(true));
-    QPlainTextEdit *message = controls.message();
-    auto *send = controls.control<QPushButton>("cmdSend");
-    message->setPlainText(QString(32766, u'f'));
+    QPlainTextEdit *typed = message();
+    auto *send = control<QPushButton>("cmdSend");
+    typed->setPlainText(QString(32766, u'f'));
     // Send as the operator would until the endpoint says it cannot take a datagram now.
     int sends = 0;
-    while (endpoint.CanSend() && sends < 1000) {
+    while (endpoint->CanSend() && sends < 1000) {
         QTest::mouseClick(send, Qt::LeftButton);
-        ASSERT_TRUE(controls.wholeStatusSays("Sent 32767 bytes to *")) << sends;
+        ASSERT_TRUE(wholeStatusSays("Sent 32767 bytes to *")) << sends;
         ++sends;
     }
-    ASSERT_FALSE(endpoint.CanSend());
+    ASSERT_FALSE(endpoint->CanSend());
     // A Send now sends nothing, changes nothing, shows no box, and says why.
     QTest::mouseClick(send, Qt::LeftButton);
     EXPECT_TRUE(log->calls.empty());
-    EXPECT_TRUE(
-            controls.statusSays("Not sent: the send buffer is full \u2014 try again in a moment"));
-    EXPECT_EQ(message->toPlainText().size(), 32766);
+    EXPECT_TRUE(statusSays("Not sent: the send buffer is full \u2014 try again in a moment"));
+    EXPECT_EQ(typed->toPlainText().size(), 32766);
     // CanSend said so because the buffer takes no datagram now: asked anyway, it answers
     // "would block".
-    EXPECT_LT(endpoint.SendText(Text(32766, u'f'), 32767), 1);
-    EXPECT_EQ(endpoint.LastErrorCode(), EndpointError::WouldBlockError);
+    EXPECT_LT(endpoint->SendText(Text(32766, u'f'), 32767), 1);
+    EXPECT_EQ(endpoint->LastErrorCode(), EndpointError::WouldBlockError);
 
     ASSERT_TRUE(holdLoopbackTraffic(false));
-    message->setPlainText("after");
+    typed->setPlainText("after");
     QTest::mouseClick(send, Qt::LeftButton);
     // Whatever the queue still held may come first, whole; then the new message.
     int heldDelivered = 0;
@@ -100,21 +91,17 @@ TEST(SendBufferFull, SendSaysWhyAndTheNextSendWorks)
 
 // A datagram the system drops on its way out for want of buffer space (a shaped link's queue is
 // full) is told as the system's drop, not as a full send buffer: the socket's buffer is empty.
-TEST(PrivateNetwork, DropOnTheWayOutIsToldAsTheSystemsOwn)
+TEST_F(PrivateNetwork, DropOnTheWayOutIsToldAsTheSystemsOwn)
 {
     if (!g_privateLoopback)
         ZAV_SKIP_OUTSIDE_CI("needs a network namespace of its own (root) and tc");
     LoopbackReceiver receiver;
-    auto log = std::make_shared<CallLog>();
-    frmMain window(std::make_unique<SocketEndpoint>(), std::make_unique<RecordingNotice>(log));
-    window.Form_Load();
-    const WindowControls controls(window);
-    controls.connectTo("127.0.0.1", QString::number(receiver.port()));
+    connectTo("127.0.0.1", QString::number(receiver.port()));
     ASSERT_EQ(std::system("tc qdisc add dev lo root tbf rate 8bit burst 2000 limit 1"), 0);
     bool dropped = false;
     for (int i = 0; i < 10 && !dropped; ++i) {
-        controls.send(QString(1000, u'd'));
-        dropped = controls.statusSays("Not sent: the system refused: " + qt_error_string(ENOBUFS));
+        send(QString(1000, u'd'));
+        dropped = statusSays("Not sent: the system refused: " + qt_error_string(ENOBUFS));
     }
     ASSERT_EQ(std::system("tc qdisc del dev lo root"), 0);
     EXPECT_TRUE(dropped);
@@ -122,18 +109,13 @@ TEST(PrivateNetwork, DropOnTheWayOutIsToldAsTheSystemsOwn)
 
 // Where the system itself refuses, the operator reads the system's own words. With no route to
 // it in this namespace, nothing can be sent to the documentation address either.
-TEST(PrivateNetwork, SystemRefusalIsNamed)
+TEST_F(PrivateNetwork, SystemRefusalIsNamed)
 {
     if (!g_privateLoopback)
         ZAV_SKIP_OUTSIDE_CI("needs a network namespace of its own (root)");
-    auto log = std::make_shared<CallLog>();
-    frmMain window(std::make_unique<SocketEndpoint>(), std::make_unique<RecordingNotice>(log));
-    window.Form_Load();
-    const WindowControls controls(window);
-    controls.connectTo("192.0.2.1", "2160");
+    connectTo("192.0.2.1", "2160");
     EXPECT_EQ(log->calls, std::vector<std::string> {"Notice"});
-    EXPECT_TRUE(controls.statusSays("Not connected: the system refused: " +
-                                    qt_error_string(ENETUNREACH)));
+    EXPECT_TRUE(statusSays("Not connected: the system refused: " + qt_error_string(ENETUNREACH)));
 }
 
 // The ICMP report a host or router sends about a datagram it will not take, made by hand on a raw
@@ -181,9 +163,8 @@ bool reportAboutDatagram(std::uint16_t fromPort, std::uint16_t toPort, std::uint
     return sent;
 }
 
-struct ReportCase
+struct ReportCase : Row
 {
-    const char *name;
     std::uint8_t type;
     std::uint8_t code;
     std::uint16_t nextHopMtu;
@@ -199,7 +180,7 @@ const ReportCase kReports[] = {
         {"administrativelyProhibited", 3, 13, 0, "prohibited, ICMP 3/13"},
 };
 
-class ReturnedReport : public ::testing::TestWithParam<ReportCase>
+class ReturnedReport : public WindowOverSocket, public ::testing::WithParamInterface<ReportCase>
 { };
 
 // Whatever an earlier datagram's report left pending, the next Send goes out, and says what came
@@ -210,25 +191,21 @@ TEST_P(ReturnedReport, NextSendArrivesAndSaysWhatCameBack)
         ZAV_SKIP_OUTSIDE_CI("needs a network namespace of its own (root) for a raw socket");
     const ReportCase &c = GetParam();
     LoopbackReceiver receiver;
-    auto log = std::make_shared<CallLog>();
-    frmMain window(std::make_unique<SocketEndpoint>(), std::make_unique<RecordingNotice>(log));
-    window.Form_Load();
-    const WindowControls controls(window);
     const QString peer = "127.0.0.1:" + QString::number(receiver.port());
-    controls.connectTo("127.0.0.1", QString::number(receiver.port()));
+    connectTo("127.0.0.1", QString::number(receiver.port()));
 
-    controls.send("first");
+    send("first");
     std::uint16_t sentFrom = 0;
     ASSERT_EQ(receiver.receive(std::chrono::milliseconds(2000), &sentFrom), "first\0"s);
     ASSERT_TRUE(reportAboutDatagram(sentFrom, receiver.port(), c.type, c.code, c.nextHopMtu));
 
-    controls.send("second");
+    send("second");
     EXPECT_EQ(receiver.receive(), "second\0"s);
-    EXPECT_TRUE(controls.wholeStatusSays("Sent 7 bytes to " + peer + " at {time} (earlier one: " +
-                                         c.why + " from 127.0.0.1): 73 65 63 6F 6E 64 00"));
-    controls.send("third");
+    EXPECT_TRUE(wholeStatusSays("Sent 7 bytes to " + peer + " at {time} (earlier one: " + c.why +
+                                " from 127.0.0.1): 73 65 63 6F 6E 64 00"));
+    send("third");
     EXPECT_EQ(receiver.receive(), "third\0"s);
-    EXPECT_TRUE(controls.statusSays("Sent 6 bytes to " + peer + " at {time}: 74 68 69 72 64 00"));
+    EXPECT_TRUE(statusSays("Sent 6 bytes to " + peer + " at {time}: 74 68 69 72 64 00"));
     EXPECT_TRUE(log->calls.empty());
 }
 
@@ -236,39 +213,31 @@ INSTANTIATE_TEST_SUITE_P(Cases, ReturnedReport, ::testing::ValuesIn(kReports), c
 
 // The window's watch drops the switcher's answers as they come, and tells each report after one
 // Send, the second beside the first.
-TEST(PrivateNetwork, AnswersAreDroppedAndEachReportIsTold)
+TEST_F(PrivateNetwork, AnswersAreDroppedAndEachReportIsTold)
 {
     if (!g_privateLoopback)
         ZAV_SKIP_OUTSIDE_CI("needs a network namespace of its own (root) for a raw socket");
     LoopbackReceiver receiver;
-    auto log = std::make_shared<CallLog>();
-    auto endpoint = std::make_unique<SocketEndpoint>();
-    const SocketEndpoint &watched = *endpoint;
-    frmMain window(std::move(endpoint), std::make_unique<RecordingNotice>(log));
-    window.Form_Load();
-    const WindowControls controls(window);
-    controls.connectTo("127.0.0.1", QString::number(receiver.port()));
-    controls.send("b");
+    connectTo("127.0.0.1", QString::number(receiver.port()));
+    send("b");
     std::uint16_t sentFrom = 0;
     ASSERT_EQ(receiver.receive(std::chrono::milliseconds(2000), &sentFrom), "b\0"s);
     for (int i = 0; i < 50; ++i)
         receiver.answer(sentFrom, std::string(1000, 'r'));
     int waiting = 0;
     const auto nothingWaits = [&] {
-        ioctl(static_cast<NativeSocket>(*watched.WatchHandle()), FIONREAD, &waiting);
+        ioctl(static_cast<NativeSocket>(*endpoint->WatchHandle()), FIONREAD, &waiting);
         return waiting == 0;
     };
     EXPECT_TRUE(QTest::qWaitFor(nothingWaits, 2000)) << waiting << " bytes wait";
     const QString first = "came back: host unreachable, ICMP 3/1 from 127.0.0.1";
     ASSERT_TRUE(reportAboutDatagram(sentFrom, receiver.port(), 3, 1, 0));
-    EXPECT_TRUE(
-            QTest::qWaitFor([&] { return controls.wholeStatusSays("* " + first + ": *"); }, 2000))
-            << controls.wholeStatusSays(first).message();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return wholeStatusSays("* " + first + ": *"); }, 2000))
+            << wholeStatusSays(first).message();
     ASSERT_TRUE(reportAboutDatagram(sentFrom, receiver.port(), 3, 13, 0));
     const QString both = first + "; prohibited, ICMP 3/13 from 127.0.0.1";
-    EXPECT_TRUE(
-            QTest::qWaitFor([&] { return controls.wholeStatusSays("* " + both + ": *"); }, 2000))
-            << controls.wholeStatusSays(both).message();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return wholeStatusSays("* " + both + ": *"); }, 2000))
+            << wholeStatusSays(both).message();
 }
 
 // Whether the socket still signals something to take: a datagram, a queued report, an error.
@@ -280,20 +249,20 @@ bool stillSignals(NativeSocket socket)
 
 // Reports and answers flooding in while the watch takes them, as the window's watch does: each
 // report is taken once, none is left queued, and once the flood ends the socket rests.
-TEST(PrivateNetwork, FloodOfReportsAndAnswersIsTakenOnceEach)
+TEST_F(PrivateNetwork, FloodOfReportsAndAnswersIsTakenOnceEach)
 {
     if (!g_privateLoopback)
         ZAV_SKIP_OUTSIDE_CI("needs a network namespace of its own (root) for a raw socket");
     LoopbackReceiver peer;
-    SocketEndpoint endpoint;
-    endpoint.SetPeerAddress(u"127.0.0.1");
-    endpoint.SetPeerPort(peer.port());
-    ASSERT_EQ(endpoint.OpenPeer(), 0);
-    const auto socket = static_cast<NativeSocket>(*endpoint.WatchHandle());
+    SocketEndpoint watched; // taken from here, not by the window
+    watched.SetPeerAddress(u"127.0.0.1");
+    watched.SetPeerPort(peer.port());
+    ASSERT_EQ(watched.OpenPeer(), 0);
+    const auto socket = static_cast<NativeSocket>(*watched.WatchHandle());
     // Room for every report at once, so that none is dropped for want of it.
     const int room = 16 << 20;
     ASSERT_EQ(setsockopt(socket, SOL_SOCKET, SO_RCVBUFFORCE, &room, sizeof room), 0);
-    ASSERT_EQ(endpoint.SendText(u"q", 2), 2);
+    ASSERT_EQ(watched.SendText(u"q", 2), 2);
     std::uint16_t ours = 0;
     ASSERT_EQ(peer.receive(std::chrono::milliseconds(2000), &ours), "q\0"s);
 
@@ -310,9 +279,9 @@ TEST(PrivateNetwork, FloodOfReportsAndAnswersIsTakenOnceEach)
     });
     std::size_t taken = 0;
     while (flooding)
-        taken += endpoint.TakeReturned().size();
+        taken += watched.TakeReturned().size();
     flood.join();
-    taken += endpoint.TakeReturned().size();
+    taken += watched.TakeReturned().size();
     EXPECT_EQ(taken, std::size_t {kRounds * kReportsARound});
     EXPECT_FALSE(stillSignals(socket));
 }
@@ -350,20 +319,15 @@ bool useOwnNameService()
             replaceSystemFile("/etc/nsswitch.conf", "hosts: files dns\n");
 }
 
+// Before any thread exists: a namespace can only be entered by a single-threaded process.
+void enterPrivateNetwork()
+{
+    g_privateLoopback =
+            unshare(CLONE_NEWNET | CLONE_NEWNS) == 0 && std::system("ip link set lo up") == 0;
+    g_privateNameService = g_privateLoopback && useOwnNameService();
+}
+
+const bool kEntersPrivateNetwork = beforeAnyThread(enterPrivateNetwork);
+
 } // namespace
 } // namespace zav::testing
-
-int main(int argc, char *argv[])
-{
-    // Before any thread exists: a namespace can only be entered by a single-threaded process.
-    zav::testing::g_privateLoopback =
-            unshare(CLONE_NEWNET | CLONE_NEWNS) == 0 && std::system("ip link set lo up") == 0;
-    zav::testing::g_privateNameService =
-            zav::testing::g_privateLoopback && zav::testing::useOwnNameService();
-    ::testing::InitGoogleTest(&argc, argv);
-    // Listing the tests (as the build does) needs no application, and so no display.
-    if (GTEST_FLAG_GET(list_tests))
-        return RUN_ALL_TESTS();
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,7 +1,7 @@
 #include "endpoint/socket_endpoint.h"
-#include "tests/support/case_name.h"
 #include "tests/support/look_up_fakes.h"
 #include "tests/support/loopback_receiver.h"
+#include "tests/support/rows.h"
 
 #include <gtest/gtest.h>
 
@@ -13,19 +13,8 @@
 #include <future>
 #include <limits>
 
-namespace zav {
+namespace zav::testing {
 namespace {
-
-using testing::PrintTo;
-
-using testing::caseName;
-
-using namespace std::chrono_literals;
-using namespace std::string_literals;
-using testing::kQuietPeriod;
-using testing::localhostFromTheSystem;
-using testing::lookUpLoopbackOnly;
-using testing::LoopbackReceiver;
 
 // An endpoint configured as the window configures it, aimed at a loopback port.
 std::unique_ptr<SocketEndpoint> endpointTowards(const Text &address, double port,
@@ -157,9 +146,8 @@ TEST(SocketEndpoint, BounceOfEarlierDatagramDoesNotEatTheNextOne)
 // A switcher that answers each datagram would fill the socket's receive buffer, where nothing
 // reads, and a full buffer costs later reports their details: what arrives is dropped, both
 // when the window's watch takes it and before each send.
-struct DropCase
+struct DropCase : Row
 {
-    const char *name;
     bool bySend; // dropped by the next SendText, else by TakeReturned
 };
 
@@ -228,9 +216,8 @@ TEST(SocketEndpoint, BounceIsReportedWhenAskedFor)
 // A report that arrives between the endpoint's look at what came back and its send fails that
 // send in place of the datagram. The system's send stands in here: its first call fails as such
 // a report makes it fail, and the endpoint must tell the report from its datagram's own refusal.
-struct LateFailure
+struct LateFailure : Row
 {
-    const char *name;
     int error;     // what the first send fails with
     bool isReport; // a report of an earlier datagram, so the datagram is sent again
 };
@@ -291,9 +278,8 @@ TEST_P(LateReport, FailsTheSendOnlyWhenItIsTheDatagramsOwn)
 
 INSTANTIATE_TEST_SUITE_P(Cases, LateReport, ::testing::ValuesIn(kLateFailures), caseName);
 
-struct PeerCase
+struct PeerCase : Row
 {
-    const char *name;
     Text address;
     double port;
     std::int64_t code;
@@ -347,9 +333,8 @@ TEST_P(PeerOpen, OpensOnlyWhatIsValid)
 
 INSTANTIATE_TEST_SUITE_P(Cases, PeerOpen, ::testing::ValuesIn(kPeerCases), caseName);
 
-struct UnsupportedSetting
+struct UnsupportedSetting : Row
 {
-    const char *name;
     int member;
     SettingValue value;
 };
@@ -380,9 +365,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, UnsupportedConfiguration, ::testing::ValuesIn(kU
                          caseName);
 
 // What the endpoint asks the look-up for a typed name, and what it makes of the answer.
-struct NameCase
+struct NameCase : Row
 {
-    const char *name;
     Text typed;
     LookUpResult answer;
     std::string asked;
@@ -464,4 +448,4 @@ TEST(HostLookUp, AnswerWithinTheTimeLimitIsKept)
 }
 
 } // namespace
-} // namespace zav
+} // namespace zav::testing

@@ -1,4 +1,4 @@
-#include "tests/support/case_name.h"
+#include "tests/support/rows.h"
 #include "window/status_messages.h"
 
 #include <QStringList>
@@ -8,15 +8,11 @@
 namespace zav::testing {
 namespace {
 
-using testing::PrintTo;
-
-using namespace std::string_literals;
 using namespace zav::outcome;
 
 // The words the status line says for each outcome of a command, with no window and no socket.
-struct WordsCase
+struct WordsCase : Row
 {
-    const char *name;
     Outcome outcome;
     QString words;
     CameBack cameBack = {}; // what came back while the line told the outcome

@@ -1,4 +1,4 @@
-#include "tests/support/case_name.h"
+#include "tests/support/rows.h"
 #include "tests/support/window_fixture.h"
 
 #include <QAccessible>
@@ -11,8 +11,6 @@
 
 namespace zav::testing {
 namespace {
-
-using testing::PrintTo;
 
 using Calls = std::vector<std::string>;
 
@@ -59,9 +57,8 @@ TEST_F(StartUp, FaultWhileConfiguringIsAFailedOpen)
     EXPECT_EQ(takeCalls(), joined({"WriteSetting 2=2"}, kFailedOpenTail));
 }
 
-struct ConnectCase
+struct ConnectCase : Row
 {
-    const char *name;
     QString address;
     QString port;
     std::string addressWritten;
@@ -123,9 +120,8 @@ TEST_F(Connect, EachFailedClickClosesThenShowsTheBoxOnce)
     EXPECT_EQ(log->noticeOwners, (std::vector<QWidget *> {&window, &window}));
 }
 
-struct ConnectFault
+struct ConnectFault : Row
 {
-    const char *name;
     std::string faultingMember;
     std::int64_t openResult;
     Calls calls;
@@ -186,9 +182,8 @@ TEST_F(Disconnect, FaultEndsItQuietly)
     EXPECT_EQ(takeCalls(), (Calls {"ClosePeer", "ClosePeer"}));
 }
 
-struct SendCase
+struct SendCase : Row
 {
-    const char *name;
     QString typed;
     Calls calls;
     QString status = {}; // checked where given
@@ -243,9 +238,8 @@ TEST_P(SendMessage, SendsWhatWasTypedOrNothing)
 
 INSTANTIATE_TEST_SUITE_P(Cases, SendMessage, ::testing::ValuesIn(kSendCases), caseName);
 
-struct SendAnswer
+struct SendAnswer : Row
 {
-    const char *name;
     bool canSend;
     std::int64_t sendResult;
     std::int64_t lastError;
@@ -383,9 +377,8 @@ private:
 // A name look-up may take up to 2 s: the status line says so before it starts, the pointer is
 // busy until the open ends, and the open runs off the window's thread, so the window goes on
 // answering (here, an event queued to it) while it waits.
-struct LookUpCase
+struct LookUpCase : Row
 {
-    const char *name;
     QString address;
     bool offThread;
     QString statusDuringOpen;
@@ -455,9 +448,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, LookUp, ::testing::ValuesIn(kLookUpCases), caseN
 // without the box, even when the open failed.
 enum class Input { Click, Key, ScreenReader, Connect, Close };
 
-struct InputCase
+struct InputCase : Row
 {
-    const char *name;
     Input input;
     std::int64_t openResult;
     Calls afterOpen;

@@ -1,4 +1,4 @@
-#include "tests/support/case_name.h"
+#include "tests/support/rows.h"
 #include "tests/support/window_fixture.h"
 #include "window/control_places.h"
 #include "window/twip_layout.h"
@@ -17,8 +17,6 @@
 
 namespace zav::testing {
 namespace {
-
-using testing::PrintTo;
 
 using WindowLayout = WindowFixture;
 
@@ -120,9 +118,8 @@ TEST_F(WindowLayout, GrowsWithTheFontAndEveryCaptionFits)
 // Where the words are longer than the line at the default font, it keeps what the operator needs
 // most, the address a name was found at and the name of what came back, cutting the bytes, the
 // details and what was typed (in its middle) first. Its description stays.
-struct KeptCase
+struct KeptCase : Row
 {
-    const char *name;
     std::int64_t openResult;
     std::uint32_t found;
     std::vector<ReturnedDatagram> returned;

@@ -1,14 +1,10 @@
-#include "tests/support/case_name.h"
-#include "tests/support/loopback_window.h"
+#include "tests/support/rows.h"
+#include "tests/support/window_over_socket.h"
 
 #include <variant>
 
 namespace zav::testing {
 namespace {
-
-using testing::PrintTo;
-
-using namespace std::string_literals;
 
 // A key pressed in the message field, with its modifiers and how often a held key repeats its
 // press; or text typed there.
@@ -20,9 +16,8 @@ struct Key
 };
 using Keystroke = std::variant<const char *, Key>;
 
-struct TypingCase
+struct TypingCase : Row
 {
-    const char *name;
     std::vector<Keystroke> keys;
     std::string arrives;
     bool keysSend = false; // the keys themselves send; Send is not clicked
@@ -76,9 +71,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, TypedMessage, ::testing::ValuesIn(kTypingCases),
 // From the window to the wire and back to the status line, over the real socket endpoint: what
 // the operator does (connect to an address and port, "{port}" the receiver's; perhaps
 // disconnect; perhaps send), what the status line then says, and what arrives.
-struct WiringCase
+struct WiringCase : Row
 {
-    const char *name;
     QString address;
     QString port;
     bool disconnect;
