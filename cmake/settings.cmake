@@ -43,8 +43,9 @@ include(CTest)
 
 if(MINGW)
     # Self-contained programs: the compiler's runtime (libstdc++, libgcc, winpthreads) is linked
-    # into each, as the static Qt is.
-    add_link_options(-static)
+    # into each, as the static Qt is. The linker stamps no time of its own into the header, so
+    # that one source gives one program; stripping it stamps SOURCE_DATE_EPOCH there.
+    add_link_options(-static -Wl,--no-insert-timestamp)
 endif()
 
 add_library(zav_warnings INTERFACE)

@@ -14,6 +14,19 @@ run_as_root() {
     fi
 }
 
+# What makes a build's downloads the same bytes from the same source, whoever builds them and
+# wherever: every tool that writes a date writes the last commit's time (SOURCE_DATE_EPOCH,
+# unless the caller gives one), in UTC, with the same messages and the same modes for the files
+# it makes, whatever the builder's time zone, locale and umask.
+reproducible_build() {
+    if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+        SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null) ||
+            fail "SOURCE_DATE_EPOCH is not set and this is not a git checkout to take it from"
+    fi
+    export SOURCE_DATE_EPOCH TZ=UTC LC_ALL=C.UTF-8
+    umask 022
+}
+
 # True when the Debian package is installed.
 package_installed() {
     dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'

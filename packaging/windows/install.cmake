@@ -1,6 +1,6 @@
 # The Windows program: zav-udp-test.exe, with Qt and the compiler's runtime linked in, and the
-# licences that let it be passed on (LICENSES.txt); nothing else. Packed as a .zip by CPack, as
-# an installer by the zav_installer target and as an MSI by the zav_msi target.
+# licences that let it be passed on (LICENSES.txt); nothing else. Packed as a .zip by the zav_zip
+# target, as an installer by the zav_installer target and as an MSI by the zav_msi target.
 include(windows/notices.cmake)
 # The Qt that scripts/build-qt-windows built, with its record of what went into it.
 get_filename_component(ZAV_QT_PREFIX "${Qt6_DIR}/../../.." ABSOLUTE)
@@ -20,8 +20,20 @@ if(ZAV_EXTRA_FILES)
     install(FILES ${ZAV_EXTRA_FILES} DESTINATION .)
 endif()
 
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_FILE_NAME zav-udp-test-${ZAV_VERSION_TEXT}-win64)
+# The zip: what `cmake --install` puts in a folder of its own, packed by make_zip.py under a
+# folder named as the zip is, each entry dated SOURCE_DATE_EPOCH.
+find_program(ZAV_PYTHON python3)
+if(ZAV_PYTHON)
+    set(zip_stage ${PROJECT_BINARY_DIR}/zip-files)
+    set(zip_name zav-udp-test-${ZAV_VERSION_TEXT}-win64)
+    add_custom_target(zav_zip
+        COMMAND ${CMAKE_COMMAND} -E rm -rf ${zip_stage}
+        COMMAND ${CMAKE_COMMAND} --install ${PROJECT_BINARY_DIR} --prefix ${zip_stage}
+        COMMAND ${ZAV_PYTHON} ${CMAKE_CURRENT_LIST_DIR}/make_zip.py ${zip_stage} ${zip_name}
+                ${PROJECT_BINARY_DIR}/${zip_name}.zip
+        DEPENDS zav-udp-test zav_icons
+        COMMENT "Packing the zip")
+endif()
 
 # The installer, from a script of our own (installer.nsi.in) on NSIS's MultiUser.nsh: what
 # `cmake --install` puts in a folder of its own, packed by makensis.

@@ -6,7 +6,8 @@
 # then, and asks for no rights); with ALLUSERS=1, as deployment tools pass it, for everyone. The
 # upgrade code stays the same for every version, and the product and package codes are made from
 # the version: a newer MSI replaces an older one of the same kind (a major upgrade), an older one
-# is refused, and the same version, rebuilt, is the same product and package.
+# is refused, and the same version, rebuilt, is the same product and package. With
+# SOURCE_DATE_EPOCH set, the MSI's dates are that time, and the same files give the same bytes.
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -16,6 +17,20 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${stage
                 OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
 file(GLOB_RECURSE files RELATIVE ${stage} ${stage}/*)
 list(SORT files)
+
+# The cabinet keeps each file's date, the summary the time wixl and msibuild run: both are
+# SOURCE_DATE_EPOCH where it is set. The two tools take no time but the clock's, so they run
+# with it stopped at that time (faketime).
+set(clock "")
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+    foreach(file IN LISTS files)
+        execute_process(COMMAND touch -d @$ENV{SOURCE_DATE_EPOCH} ${stage}/${file}
+                        COMMAND_ERROR_IS_FATAL ANY)
+    endforeach()
+    string(TIMESTAMP stopped "%Y-%m-%d %H:%M:%S" UTC)
+    find_program(FAKETIME faketime REQUIRED)
+    set(clock ${CMAKE_COMMAND} -E env TZ=UTC ${FAKETIME} -f ${stopped})
+endif()
 
 # The components, folder by folder (the installed folder has one level of subfolders).
 set(root_components "")
@@ -89,11 +104,11 @@ file(WRITE ${BUILD_DIR}/zav-udp-test.wxs "<?xml version=\"1.0\" encoding=\"utf-8
   </Product>
 </Wix>
 ")
-execute_process(COMMAND ${WIXL} -a x64 -o ${OUTPUT} zav-udp-test.wxs
+execute_process(COMMAND ${clock} ${WIXL} -a x64 -o ${OUTPUT} zav-udp-test.wxs
                 WORKING_DIRECTORY ${BUILD_DIR} COMMAND_ERROR_IS_FATAL ANY)
 # wixl gives every MSI a package code of its own; msibuild sets the one made from the version.
 find_program(MSIBUILD msibuild REQUIRED)
-execute_process(COMMAND ${MSIBUILD} ${OUTPUT} -s "ZAV UDP Test ${VERSION_TEXT}" ZAV "x64;1033"
+execute_process(COMMAND ${clock} ${MSIBUILD} ${OUTPUT} -s "ZAV UDP Test ${VERSION_TEXT}" ZAV "x64;1033"
                         "{${package_code}}"
                 COMMAND_ERROR_IS_FATAL ANY)
 message(STATUS "MSI: ${OUTPUT}")
