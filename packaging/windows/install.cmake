@@ -2,6 +2,7 @@
 # licences that let it be passed on (LICENSES.txt); nothing else. Packed as a .zip by the zav_zip
 # target, as an installer by the zav_installer target and as an MSI by the zav_msi target.
 include(windows/notices.cmake)
+include(windows/bill_of_materials.cmake)
 # The Qt that scripts/build-qt-windows built, with its record of what went into it.
 get_filename_component(ZAV_QT_PREFIX "${Qt6_DIR}/../../.." ABSOLUTE)
 
@@ -13,6 +14,8 @@ install(CODE "execute_process(COMMAND ${CMAKE_STRIP} --strip-unneeded
 set(licences ${PROJECT_BINARY_DIR}/LICENSES.txt)
 zav_write_notices(${licences})
 install(FILES ${licences} DESTINATION .)
+# The bill of materials, beside the downloads (not in them).
+zav_write_windows_bom(${PROJECT_BINARY_DIR}/zav-udp-test-${ZAV_VERSION_TEXT}-win64.cdx.json)
 # The upgrade check's older build carries files the current one does not, which an upgrade must
 # take away.
 set(ZAV_EXTRA_FILES "" CACHE STRING "More files to install beside the program")
